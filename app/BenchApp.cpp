@@ -1,0 +1,28 @@
+#include "app/BenchApp.h"
+
+#include "app/BenchDlg.h"
+
+// The one application object, constructed before the program entry runs.
+CBenchApp theApp;
+
+const MessageMapEntry<CWinApp> CBenchApp::kMessageMap[] = {
+    OnCommandEntry(ID_HELP, 0, &CWinApp::OnHelp),
+};
+
+bool CBenchApp::OnCmdMsg(UINT nID, UINT nCode) {
+  LRESULT result = 0;
+  CWinApp& app = *this;
+  return RouteMessage(app, kMessageMap, WM_COMMAND, MAKEWPARAM(nID, nCode), 0, result);
+}
+
+BOOL CBenchApp::InitInstance() {
+  AfxEnableControlContainer();
+  Enable3dControls();
+
+  CBenchDlg dlg;
+  m_pMainWnd = &dlg;
+  dlg.DoModal();
+
+  // The main window has closed: end the program rather than run a message loop.
+  return FALSE;
+}

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs what building and testing Tarvolo needs on Debian 12 and prepares the
+# Wine prefix under build/. Safe to run again: it only does what is missing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+# Never wine32: 32-bit Linux programs cannot run on these machines and the
+# wine launcher would prefer it.
+packages=(cmake ninja-build make g++ googletest libgtest-dev
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+  wine wine64 xvfb xauth x11-utils locales fonts-ipafont-gothic)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "setup: installing ${missing[*]}"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+  echo "setup: generating the ja_JP.UTF-8 locale"
+  sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
+  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >>/etc/locale.gen
+  locale-gen >/dev/null
+fi
+
+scripts/wine-prefix.sh

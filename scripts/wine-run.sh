@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine in Tarvolo's environment (ctest's emulator for
+# the Windows trees). Without a display it starts a private Xvfb for the run.
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/wine-env.sh"
+[ -f "$WINEPREFIX/.tarvolo-ready" ] || "$here/wine-prefix.sh"
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+exec wine "$@"
