@@ -2,11 +2,16 @@
 
 #include <cstdio>
 
+#include "app/AboutDlg.h"
 #include "app/best_record.h"
 #include "app/seconds_text.h"
 #include "bench/prime_timer.h"
 #include "bench/tick_clock.h"
+#include "framework/CMenu.h"
+#include "framework/CPaintDC.h"
+#include "framework/CString.h"
 #include "framework/CWinApp.h"
+#include "report/ReportDlg.h"
 
 int g_nLimit;
 
@@ -21,6 +26,9 @@ const char kStart[] = "測定開始";
 }  // namespace
 
 const MessageMapEntry<CBenchDlg> CBenchDlg::kMessageMap[] = {
+    OnSysCommandEntry(&CBenchDlg::OnSysCommand),
+    OnPaintEntry(&CBenchDlg::OnPaint),
+    OnQueryDragIconEntry(&CBenchDlg::OnQueryDragIcon),
     OnCommandEntry(IDC_REPORT, BN_CLICKED, &CBenchDlg::OnReport),
     OnCommandEntry(IDC_LIMIT, CBN_SELCHANGE, &CBenchDlg::OnSelchangeLimit),
     OnMessageEntry(WM_MEASURE_DONE, &CBenchDlg::OnMeasureDoneMessage),
@@ -40,6 +48,20 @@ bool CBenchDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
 
 BOOL CBenchDlg::OnInitDialog() {
   CDialog::OnInitDialog();
+
+  // The About entry at the end of the system menu, after a separator.
+  CMenu sysMenu = CMenu::FromHandle(::GetSystemMenu(m_hWnd, FALSE));
+  if (sysMenu.m_hMenu) {
+    CString strAboutMenu;
+    strAboutMenu.LoadString(IDS_ABOUTBOX);
+    if (!strAboutMenu.IsEmpty()) {
+      sysMenu.AppendMenu(MF_SEPARATOR);
+      sysMenu.AppendMenu(MF_STRING, IDM_ABOUTBOX, strAboutMenu);
+    }
+  }
+
+  SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+  SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
   m_nLimit[0] = 10000;
   m_nLimit[1] = 100000;
@@ -126,4 +148,41 @@ void CBenchDlg::OnSelchangeLimit() {
   SetDlgItemText(IDC_RESULT, "");
 }
 
-void CBenchDlg::OnReport() {}
+void CBenchDlg::OnSysCommand(UINT nID, LPARAM) {
+  if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+    CAboutDlg dlgAbout;
+    dlgAbout.DoModal();
+  } else {
+    Default();
+  }
+}
+
+// The minimised window shows the icon centred in its client area.
+void CBenchDlg::OnPaint() {
+  if (!::IsIconic(m_hWnd)) {
+    Default();
+    return;
+  }
+  CPaintDC dc(this);
+  SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+  int cxIcon = ::GetSystemMetrics(SM_CXICON);
+  int cyIcon = ::GetSystemMetrics(SM_CYICON);
+  RECT rect;
+  ::GetClientRect(m_hWnd, &rect);
+  int x = (rect.right - rect.left - cxIcon + 1) / 2;
+  int y = (rect.bottom - rect.top - cyIcon + 1) / 2;
+  dc.DrawIcon(x, y, m_hIcon);
+}
+
+HCURSOR CBenchDlg::OnQueryDragIcon() {
+  return static_cast<HCURSOR>(m_hIcon);
+}
+
+void CBenchDlg::OnReport() {
+  CReportDlg dlg;
+  for (int i = 0; i < 2; ++i) {
+    dlg.m_fTime[i] =
+        m_nBest[i] == NO_RECORD ? 0.0f : static_cast<float>(TicksToSeconds(m_nBest[i]));
+  }
+  dlg.DoModal();
+}

@@ -29,6 +29,9 @@ class CBenchDlg : public CDialog {
   bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
+  void OnSysCommand(UINT nID, LPARAM lParam);
+  void OnPaint();
+  HCURSOR OnQueryDragIcon();
   void OnReport();
   void OnSelchangeLimit();
   LRESULT OnMeasureDoneMessage(WPARAM wParam, LPARAM lParam);

@@ -8,4 +8,9 @@ source "$here/wine-env.sh"
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
+# A test that reads the Wine debug output of the programs it starts names a
+# file for it; the debug output goes to the Unix stderr they inherit.
+if [ -n "${TARVOLO_STDERR_LOG:-}" ]; then
+  exec wine "$@" 2>>"$TARVOLO_STDERR_LOG"
+fi
 exec wine "$@"

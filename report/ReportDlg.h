@@ -1,0 +1,39 @@
+// CReportDlg: the result report window. Shows the report with both best times,
+// warns whenever an edit leaves a measured figure out, and appends the report to
+// a file the user picks.
+#ifndef TARVOLO_REPORT_REPORTDLG_H
+#define TARVOLO_REPORT_REPORTDLG_H
+
+#include "framework/CDialog.h"
+#include "framework/MessageMap.h"
+#include "report/report_text.h"
+#include "res/resource.h"
+
+class CReportDlg : public CDialog {
+ public:
+  enum { IDD = IDD_REPORT };
+
+  explicit CReportDlg(CWnd* pParent = nullptr) : CDialog(IDD, pParent) {}
+
+  // Best times in seconds: slot 0 for 10000, slot 1 for 100000; 0 for no record.
+  float m_fTime[10];
+  char m_szReport[kReportBytes];
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+  // Save: never closes the window.
+  void OnOK() override;
+  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  void OnChangeReportText();
+  // Reads the edit box into m_szReport (what fits) and checks both figures are there.
+  bool FiguresStillThere();
+  // Whether the edit box's whole text fits m_szReport with its terminating zero.
+  bool ReportFitsBuffer() const;
+
+  static const MessageMapEntry<CReportDlg> kMessageMap[];
+};
+
+#endif

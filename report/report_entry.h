@@ -1,0 +1,18 @@
+// Appending one report to the file the user chose: a header line, then the
+// report's text exactly as it stands.
+#ifndef TARVOLO_REPORT_REPORT_ENTRY_H
+#define TARVOLO_REPORT_REPORT_ENTRY_H
+
+enum class EntryResult {
+  kWritten,      // the whole entry reached the file
+  kCannotOpen,   // the file could not be opened for appending; nothing written
+  kWriteFailed,  // writing or closing failed, or the text is longer than a report
+};
+
+// Appends CR LF, "★★★★★ Tarvolo 結果報告書 ★★★★★", CR LF CR LF and szReport's
+// bytes (up to its terminating zero) to the file at path, creating it when missing.
+// The file's earlier bytes are left alone. A szReport not zero-terminated within
+// kReportBytes is refused (kWriteFailed) before the file is opened.
+EntryResult AppendReportEntry(const char* path, const char* szReport);
+
+#endif

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Configures and builds the given trees (native, win64, win32; all three when
+# none is named).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+trees=("$@")
+((${#trees[@]})) || trees=(native win64 win32)
+for tree in "${trees[@]}"; do
+  [ -f "build/$tree/build.ninja" ] || cmake --preset "$tree" >/dev/null
+  cmake --build --preset "$tree"
+done

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds all three trees and runs every test: natively
+# (with AddressSanitizer and UBSan) and the Windows builds under Wine in Xvfb.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+scripts/build.sh native win64 win32
+
+# One Xvfb for every Wine test, unless a display is given.
+if [ -z "${DISPLAY:-}" ]; then
+  display=:$((90 + RANDOM % 100))
+  Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  trap 'kill $xvfb_pid 2>/dev/null || true; source scripts/wine-env.sh; wineserver -k 2>/dev/null || true' EXIT
+  export DISPLAY=$display
+  sleep 1
+fi
+
+status=0 passed=0 failed=0
+for tree in win32 native win64; do
+  echo "== tests: $tree"
+  log=build/$tree/ctest.log
+  ctest --preset "$tree" 2>&1 | tee "$log" || true
+  [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+  summary=$(grep -E '[0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)
+  if [ -z "$summary" ]; then status=1; continue; fi
+  total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$summary")
+  bad=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$summary")
+  passed=$((passed + total - bad)) failed=$((failed + bad))
+done
+echo "all trees: $passed passed, $failed failed"
+exit $status

@@ -1,0 +1,320 @@
+// The result report of the real Tarvolo.exe, driven from outside as a user
+// would: the Report button, edits in the report, and saving through the
+// platform's own file dialog.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "res/resource.h"
+#include "tarvolo_process.h"
+
+namespace {
+
+const char kReportCaption[] = "結果報告書作成";
+const char kSmellsOfCheating[] = "不正のにおいがする...";
+const char kDontLie[] = "うそをついちゃイカンよ。きみィ";
+const char kCannotOpen[] = "ファイルが開けません";
+const char kTooLong[] = "報告書が長すぎます。";
+const char kOpenCaption[] = "開く";
+const char kEntryHeader[] = "\r\n★★★★★ Tarvolo 結果報告書 ★★★★★\r\n\r\n";
+
+// Fixed ids of the platform's message box and Open file dialog.
+constexpr int kMessageText = 0xFFFF;
+constexpr int kMessageIcon = 1088;
+constexpr int kFileNameBox = 1148;
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool FileExists(const std::string& path) {
+  return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A fresh folder for the files one test saves.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    char temp[MAX_PATH];
+    ::GetTempPathA(sizeof temp, temp);
+    m_path = std::string(temp) + "tarvolo-report-" + std::to_string(::GetCurrentProcessId()) + "-" +
+             std::to_string(::GetTickCount());
+    ::CreateDirectoryA(m_path.c_str(), nullptr);
+  }
+  ~ScratchFolder() {
+    WIN32_FIND_DATAA found;
+    HANDLE hFind = ::FindFirstFileA((m_path + "\\*").c_str(), &found);
+    if (hFind != INVALID_HANDLE_VALUE) {
+      do {
+        ::DeleteFileA((m_path + "\\" + found.cFileName).c_str());
+      } while (::FindNextFileA(hFind, &found));
+      ::FindClose(hFind);
+    }
+    ::RemoveDirectoryA(m_path.c_str());
+  }
+  std::string File(const char* name) const { return m_path + "\\" + name; }
+
+ private:
+  std::string m_path;
+};
+
+// Tarvolo after one run at 10,000, with its report window open.
+class ReportWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_app.Click(IDOK);
+    ASSERT_TRUE(m_app.WaitForIdle(180000));
+    m_record = m_app.Text(IDC_BEST);
+    ASSERT_FALSE(m_record.empty());
+    m_app.PostClick(IDC_REPORT);
+    ASSERT_TRUE(
+        WaitUntil([this] { return !m_app.WindowsCaptioned(kReportCaption).empty(); }, 10000));
+    m_hReport = m_app.WindowsCaptioned(kReportCaption).front();
+  }
+
+  std::string ReportText() const { return WindowText(Item(IDC_REPORT_TEXT)); }
+  HWND Item(int nID) const { return ::GetDlgItem(m_hReport, nID); }
+
+  // The message box the report window shows, or null.
+  HWND MessageBoxOfReport() const {
+    for (HWND hWnd : m_app.WindowsCaptioned("Tarvolo")) {
+      if (::GetWindow(hWnd, GW_OWNER) == m_hReport) return hWnd;
+    }
+    return nullptr;
+  }
+  HWND WaitForMessageBox(int timeoutMs = 10000) const {
+    HWND hBox = nullptr;
+    WaitUntil([&] { return (hBox = MessageBoxOfReport()) != nullptr; }, timeoutMs);
+    return hBox;
+  }
+  // Presses the box's OK button and waits for it to go.
+  void Dismiss(HWND hBox) const {
+    ::PostMessageA(::GetDlgItem(hBox, IDOK), BM_CLICK, 0, 0);
+    WaitUntil([&] { return !::IsWindow(hBox); }, 10000);
+  }
+
+  // UTF-16 position of a byte offset in the report (edit positions count characters).
+  int CharPosition(size_t byteOffset) const {
+    std::string text = ReportText().substr(0, byteOffset);
+    return ::MultiByteToWideChar(932, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  }
+  // Puts the caret before the byte at byteOffset, as a click there would.
+  void PlaceCaret(size_t byteOffset) const {
+    int position = CharPosition(byteOffset);
+    ::SendMessageA(Item(IDC_REPORT_TEXT), EM_SETSEL, position, position);
+  }
+  // Keys are posted: the program may answer them with a modal message box.
+  void PressDelete() const {
+    ::PostMessageA(Item(IDC_REPORT_TEXT), WM_KEYDOWN, VK_DELETE, 0);
+    ::PostMessageA(Item(IDC_REPORT_TEXT), WM_KEYUP, VK_DELETE, 0xC0000001);
+  }
+  void Type(const std::string& text) const {
+    for (char c : text) ::PostMessageA(Item(IDC_REPORT_TEXT), WM_CHAR, static_cast<BYTE>(c), 1);
+  }
+  // Lets the program handle what was posted to it.
+  void Settle() const {
+    DWORD_PTR result;
+    ::SendMessageTimeoutA(m_hReport, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+    ::Sleep(300);
+  }
+
+  // Saves through the file dialog: Save, the name typed into the name box, OK.
+  void SaveAs(const std::string& path) const {
+    ::PostMessageA(Item(IDOK), BM_CLICK, 0, 0);
+    HWND hOpen = WaitForFileDialog();
+    ASSERT_NE(hOpen, nullptr) << "no file dialog";
+    HWND hNameBox = ::GetDlgItem(hOpen, kFileNameBox);
+    HWND hNameEdit = ::FindWindowExA(hNameBox, nullptr, "ComboBox", nullptr);
+    hNameEdit = ::FindWindowExA(hNameEdit ? hNameEdit : hNameBox, nullptr, "Edit", nullptr);
+    ASSERT_NE(hNameEdit, nullptr);
+    ::SendMessageA(hNameEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    ::PostMessageA(::GetDlgItem(hOpen, IDOK), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(hOpen); }, 10000));
+    Settle();
+  }
+  HWND WaitForFileDialog() const {
+    HWND hOpen = nullptr;
+    WaitUntil(
+        [&] {
+          auto windows = m_app.WindowsCaptioned(kOpenCaption);
+          hOpen = windows.empty() ? nullptr : windows.front();
+          return hOpen != nullptr;
+        },
+        15000);
+    return hOpen;
+  }
+
+  TarvoloProcess m_app;
+  std::string m_record;
+  HWND m_hReport = nullptr;
+};
+
+TEST_F(ReportWindow, OpensWithBothFiguresOverADisabledMainWindow) {
+  std::string text = ReportText();
+  EXPECT_NE(text.find("[10,000]測定結果(秒) ：" + m_record + "\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("[100,000]測定結果(秒)：0.000\r\n"), std::string::npos) << text;
+  EXPECT_EQ(WindowText(Item(IDC_NOTICE)).rfind("結果は ", 0), 0u);
+  EXPECT_FALSE(::IsWindowEnabled(m_app.MainWindow())) << "the main window waits behind";
+  EXPECT_EQ(::GetWindow(m_hReport, GW_OWNER), m_app.MainWindow());
+  EXPECT_EQ(m_app.Focus(), Item(IDOK)) << "focus on Save";
+}
+
+TEST_F(ReportWindow, WarnsAtEveryEditThatLeavesAFigureOutUntilItIsWhole) {
+  size_t figure = ReportText().find(m_record);
+  ASSERT_NE(figure, std::string::npos);
+  size_t lastDigit = figure + m_record.size() - 1;
+  std::string deleted(1, m_record.back());
+
+  PlaceCaret(lastDigit);
+  PressDelete();
+  HWND hBox = WaitForMessageBox();
+  ASSERT_NE(hBox, nullptr) << "no warning after a digit was deleted";
+  EXPECT_EQ(WindowText(::GetDlgItem(hBox, kMessageText)), kSmellsOfCheating);
+  EXPECT_EQ(WindowText(hBox), "Tarvolo") << "captioned with the program's name";
+  EXPECT_NE(::GetDlgItem(hBox, IDOK), nullptr);
+  EXPECT_EQ(::GetDlgItem(hBox, IDCANCEL), nullptr) << "one OK button only";
+  EXPECT_EQ(::SendMessageA(::GetDlgItem(hBox, kMessageIcon), STM_GETICON, 0, 0), 0) << "no icon";
+  EXPECT_FALSE(::IsWindowEnabled(m_hReport)) << "the report waits behind its box";
+  Dismiss(hBox);
+  EXPECT_EQ(ReportText().find(m_record), std::string::npos) << "the text stays as edited";
+
+  // Still missing after the next edit: the box comes again.
+  Type("x");
+  hBox = WaitForMessageBox();
+  ASSERT_NE(hBox, nullptr) << "no warning at the second edit";
+  Dismiss(hBox);
+
+  // The figure made whole again: no more warnings.
+  PlaceCaret(lastDigit + 1);
+  PressDelete();  // the "x"
+  hBox = WaitForMessageBox();
+  ASSERT_NE(hBox, nullptr);
+  Dismiss(hBox);
+  PlaceCaret(lastDigit);
+  Type(deleted);
+  Settle();
+  EXPECT_EQ(MessageBoxOfReport(), nullptr);
+  EXPECT_NE(ReportText().find(m_record), std::string::npos);
+  Type("  ok");
+  Settle();
+  EXPECT_EQ(MessageBoxOfReport(), nullptr) << "typing elsewhere never warns";
+}
+
+TEST_F(ReportWindow, TheFigureWrittenAnewElsewhereSatisfiesTheCheck) {
+  std::string text = ReportText();
+  size_t figure = text.find(m_record);
+  // Write the figure into the comment first, then delete it from its own line.
+  PlaceCaret(text.size());
+  Type(m_record);
+  Settle();
+  ASSERT_EQ(MessageBoxOfReport(), nullptr);
+  PlaceCaret(figure);
+  PressDelete();
+  Settle();
+  EXPECT_EQ(MessageBoxOfReport(), nullptr);
+}
+
+TEST_F(ReportWindow, SaveWithAFigureMissingIsRefusedBeforeAnyFileIsChosen) {
+  size_t figure = ReportText().find(m_record);
+  PlaceCaret(figure);
+  PressDelete();
+  HWND hBox = WaitForMessageBox();
+  ASSERT_NE(hBox, nullptr);
+  Dismiss(hBox);
+
+  ::PostMessageA(Item(IDOK), BM_CLICK, 0, 0);
+  hBox = WaitForMessageBox();
+  ASSERT_NE(hBox, nullptr);
+  EXPECT_EQ(WindowText(::GetDlgItem(hBox, kMessageText)), kDontLie);
+  EXPECT_TRUE(m_app.WindowsCaptioned(kOpenCaption).empty()) << "no file dialog";
+  Dismiss(hBox);
+  EXPECT_TRUE(::IsWindow(m_hReport)) << "the report stays open for editing";
+}
+
+TEST_F(ReportWindow, SaveAppendsTheExactBytesUnderItsHeaderAndKeepsWhatWasThere) {
+  ScratchFolder folder;
+  std::string path = folder.File("results.txt");
+  const std::string earlier = std::string("earlier\r\n\x81\x7f\xff\x00 bytes", 16);
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << earlier;
+  }
+  // Typing a line of one's own, with printf directives in it.
+  PlaceCaret(ReportText().size());
+  Type("%s %n %x %% done");
+  Settle();
+  std::string report = ReportText();
+
+  SaveAs(path);
+  ASSERT_EQ(MessageBoxOfReport(), nullptr);
+  EXPECT_EQ(ReadFile(path), earlier + kEntryHeader + report);
+  EXPECT_TRUE(::IsWindow(m_hReport)) << "Save never closes the report";
+
+  SaveAs(path);
+  EXPECT_EQ(ReadFile(path), earlier + kEntryHeader + report + kEntryHeader + report);
+}
+
+TEST_F(ReportWindow, ANameWithoutExtensionIsUsedAsTyped) {
+  ScratchFolder folder;
+  std::string path = folder.File("results");
+  SaveAs(path);
+  EXPECT_EQ(ReadFile(path), kEntryHeader + ReportText());
+  EXPECT_FALSE(FileExists(path + ".txt"));
+}
+
+TEST_F(ReportWindow, CancelInTheFileDialogWritesNothing) {
+  ScratchFolder folder;
+  ::PostMessageA(Item(IDOK), BM_CLICK, 0, 0);
+  HWND hOpen = WaitForFileDialog();
+  ASSERT_NE(hOpen, nullptr);
+  EXPECT_EQ(::GetWindow(hOpen, GW_OWNER), m_hReport) << "owned by the report window";
+  ::PostMessageA(::GetDlgItem(hOpen, IDCANCEL), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(hOpen); }, 10000));
+  Settle();
+  EXPECT_EQ(MessageBoxOfReport(), nullptr);
+  EXPECT_FALSE(FileExists(folder.File("*.txt")));
+}
+
+TEST_F(ReportWindow, AFileHeldOpenElsewhereCannotBeOpened) {
+  ScratchFolder folder;
+  std::string path = folder.File("locked.txt");
+  HANDLE hLocked = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(hLocked, INVALID_HANDLE_VALUE);
+  SaveAs(path);
+  HWND hBox = WaitForMessageBox();
+  ASSERT_NE(hBox, nullptr);
+  EXPECT_EQ(WindowText(::GetDlgItem(hBox, kMessageText)), kCannotOpen);
+  Dismiss(hBox);
+  ::CloseHandle(hLocked);
+  EXPECT_EQ(ReadFile(path), "");
+}
+
+TEST_F(ReportWindow, AReportTooLongForItsBufferIsRefusedWhole) {
+  std::string text = ReportText();
+  text += std::string(4096 - text.size(), 'a');  // one byte more than fits
+  ::SendMessageA(Item(IDC_REPORT_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  ::PostMessageA(Item(IDOK), BM_CLICK, 0, 0);
+  HWND hBox = WaitForMessageBox();
+  ASSERT_NE(hBox, nullptr);
+  EXPECT_EQ(WindowText(::GetDlgItem(hBox, kMessageText)), kTooLong);
+  EXPECT_TRUE(m_app.WindowsCaptioned(kOpenCaption).empty()) << "no file dialog";
+  Dismiss(hBox);
+  EXPECT_EQ(ReportText(), text) << "the text stays as it was";
+}
+
+TEST_F(ReportWindow, CloseReturnsToTheMainWindowUnchanged) {
+  std::string result = m_app.Text(IDC_RESULT);
+  ::PostMessageA(Item(IDCANCEL), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(m_hReport); }, 10000));
+  EXPECT_TRUE(::IsWindowEnabled(m_app.MainWindow()));
+  EXPECT_EQ(m_app.Text(IDC_RESULT), result);
+  EXPECT_EQ(m_app.Text(IDC_BEST), m_record);
+  EXPECT_EQ(m_app.Text(IDOK), "測定開始");
+  EXPECT_TRUE(m_app.Enabled(IDOK));
+}
+
+}  // namespace

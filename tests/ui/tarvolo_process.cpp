@@ -1,0 +1,174 @@
+#include "tarvolo_process.h"
+
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+
+#include "res/resource.h"
+
+std::string BesideTestProgram(const char* fileName) {
+  char path[MAX_PATH];
+  DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
+  if (length == 0 || length >= sizeof path) throw std::runtime_error("GetModuleFileName failed");
+  std::string result(path, length);
+  result.erase(result.find_last_of("\\/") + 1);
+  return result + fileName;
+}
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+  DWORD start = ::GetTickCount();
+  for (;;) {
+    if (done()) return true;
+    if (static_cast<int>(::GetTickCount() - start) > timeoutMs) return done();
+    ::Sleep(5);
+  }
+}
+
+std::string WindowText(HWND hWnd) {
+  char text[8192] = "";
+  LRESULT length = ::SendMessageA(hWnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  if (length < 0 || static_cast<size_t>(length) >= sizeof text) length = 0;
+  return std::string(text, static_cast<size_t>(length));
+}
+
+namespace {
+
+struct FindState {
+  DWORD processId;
+  std::string caption;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectCaptioned(HWND hWnd, LPARAM lParam) {
+  auto* state = reinterpret_cast<FindState*>(lParam);
+  DWORD processId = 0;
+  ::GetWindowThreadProcessId(hWnd, &processId);
+  if (processId == state->processId && ::IsWindowVisible(hWnd) &&
+      WindowText(hWnd) == state->caption) {
+    state->found.push_back(hWnd);
+  }
+  return TRUE;
+}
+
+// The shared stderr log, as a path this Windows program can open (Wine maps the
+// Unix root to drive Z:).
+std::string StderrLogPath() {
+  char path[MAX_PATH] = "";
+  DWORD length = ::GetEnvironmentVariableA("TARVOLO_STDERR_LOG", path, sizeof path);
+  if (length == 0 || length >= sizeof path) return "";
+  return path[0] == '/' ? std::string("Z:") + path : std::string(path);
+}
+
+long FileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return static_cast<long>(data.nFileSizeLow);
+}
+
+}  // namespace
+
+TarvoloProcess::TarvoloProcess(bool logBeeps) {
+  std::string exe = BesideTestProgram("Tarvolo.exe");
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+
+  // The relay channel of Wine's debug output reports each call named by the
+  // prefix's RelayInclude setting (user32.MessageBeep).
+  std::string environment;
+  if (logBeeps) {
+    m_logPath = StderrLogPath();
+    if (m_logPath.empty()) throw std::runtime_error("TARVOLO_STDERR_LOG is not set");
+    m_logStart = FileSize(m_logPath);
+    char* strings = ::GetEnvironmentStringsA();
+    for (const char* p = strings; *p; p += std::strlen(p) + 1) {
+      if (std::strncmp(p, "WINEDEBUG=", 10) != 0) environment.append(p).push_back('\0');
+    }
+    ::FreeEnvironmentStringsA(strings);
+    environment.append("WINEDEBUG=-all,+relay").push_back('\0');
+    environment.push_back('\0');
+  }
+
+  std::string commandLine = "\"" + exe + "\"";
+  BOOL created =
+      ::CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
+                       logBeeps ? &environment[0] : nullptr, nullptr, &startup, &m_process);
+  if (!created) throw std::runtime_error("cannot start " + exe);
+
+  WaitUntil(
+      [this] {
+        auto windows = WindowsCaptioned("Tarvolo");
+        for (HWND hWnd : windows) {
+          if (::GetDlgItem(hWnd, IDC_LIMIT)) m_hMain = hWnd;
+        }
+        return m_hMain != nullptr;
+      },
+      30000);
+  if (!m_hMain) throw std::runtime_error("the main window did not appear");
+}
+
+TarvoloProcess::~TarvoloProcess() {
+  if (m_process.hProcess) {
+    if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
+      ::TerminateProcess(m_process.hProcess, 99);
+      ::WaitForSingleObject(m_process.hProcess, 5000);
+    }
+    ::CloseHandle(m_process.hProcess);
+    ::CloseHandle(m_process.hThread);
+  }
+}
+
+void TarvoloProcess::Click(int nID) const {
+  ::SendMessageA(Control(nID), BM_CLICK, 0, 0);
+}
+
+void TarvoloProcess::PostClick(int nID) const {
+  ::PostMessageA(Control(nID), BM_CLICK, 0, 0);
+}
+
+void TarvoloProcess::ChooseLimit(int index) const {
+  HWND hList = Control(IDC_LIMIT);
+  while (::SendMessageA(hList, CB_GETCURSEL, 0, 0) != index) {
+    LRESULT current = ::SendMessageA(hList, CB_GETCURSEL, 0, 0);
+    ::SendMessageA(hList, WM_KEYDOWN, current < index ? VK_DOWN : VK_UP, 0);
+    if (::SendMessageA(hList, CB_GETCURSEL, 0, 0) == current) break;  // the list did not move
+  }
+}
+
+bool TarvoloProcess::WaitForIdle(int timeoutMs) const {
+  return WaitUntil([this] { return Text(IDOK) == "測定開始"; }, timeoutMs);
+}
+
+std::vector<HWND> TarvoloProcess::WindowsCaptioned(const std::string& caption) const {
+  FindState state{m_process.dwProcessId, caption, {}};
+  ::EnumWindows(CollectCaptioned, reinterpret_cast<LPARAM>(&state));
+  return state.found;
+}
+
+HWND TarvoloProcess::Focus() const {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!::GetGUIThreadInfo(ThreadId(), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+int TarvoloProcess::BeepCount() const {
+  if (m_logPath.empty()) return -1;
+  FILE* log = std::fopen(m_logPath.c_str(), "rb");
+  if (!log) return -1;
+  std::fseek(log, m_logStart, SEEK_SET);
+  int count = 0;
+  char line[4096];
+  while (std::fgets(line, sizeof line, log)) {
+    if (std::strstr(line, "Call user32.MessageBeep(")) ++count;
+  }
+  std::fclose(log);
+  return count;
+}
+
+bool TarvoloProcess::WaitForExit(int timeoutMs, DWORD* pExitCode) const {
+  if (::WaitForSingleObject(m_process.hProcess, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0) {
+    return false;
+  }
+  ::GetExitCodeProcess(m_process.hProcess, pExitCode);
+  return true;
+}

@@ -1,0 +1,68 @@
+// Runs the real Tarvolo.exe as a user would meet it and drives its windows from
+// outside by window messages.
+#ifndef TARVOLO_TESTS_UI_TARVOLO_PROCESS_H
+#define TARVOLO_TESTS_UI_TARVOLO_PROCESS_H
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Path of a file that lies beside the running test program.
+std::string BesideTestProgram(const char* fileName);
+
+// Polls `done` every few milliseconds until it holds or `timeoutMs` has passed.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs);
+
+// Text of any window or control, as the program holds it (Shift_JIS).
+std::string WindowText(HWND hWnd);
+
+class TarvoloProcess {
+ public:
+  // Starts Tarvolo.exe and waits for its main window. With `logBeeps`, Wine's
+  // relay channel reports each MessageBeep call of the program on the Unix
+  // stderr it shares with this test, which the test runner sends to the file
+  // named by TARVOLO_STDERR_LOG.
+  explicit TarvoloProcess(bool logBeeps = false);
+  ~TarvoloProcess();
+  TarvoloProcess(const TarvoloProcess&) = delete;
+  TarvoloProcess& operator=(const TarvoloProcess&) = delete;
+
+  HWND MainWindow() const { return m_hMain; }
+  HWND Control(int nID) const { return ::GetDlgItem(m_hMain, nID); }
+  std::string Text(int nID) const { return WindowText(Control(nID)); }
+  bool Enabled(int nID) const { return ::IsWindowEnabled(Control(nID)) != FALSE; }
+
+  // Presses a button and returns once the program has handled the press.
+  void Click(int nID) const;
+  // Presses a button without waiting: for presses that open a modal window.
+  void PostClick(int nID) const;
+  // Chooses a list entry the way the keyboard does (Down or Up on the closed list).
+  void ChooseLimit(int index) const;
+  // Waits until the Start button reads "測定開始" again.
+  bool WaitForIdle(int timeoutMs) const;
+
+  // Top-level windows of the program with the given caption, newest first.
+  std::vector<HWND> WindowsCaptioned(const std::string& caption) const;
+  // The window that has the keyboard focus in the program's window thread.
+  HWND Focus() const;
+
+  // MessageBeep calls of this program so far (needs logBeeps); -1 when there
+  // is no log to read.
+  int BeepCount() const;
+
+  // Waits for the process to end; false if it is still running after timeoutMs.
+  bool WaitForExit(int timeoutMs, DWORD* pExitCode) const;
+
+  DWORD ProcessId() const { return m_process.dwProcessId; }
+  DWORD ThreadId() const { return ::GetWindowThreadProcessId(m_hMain, nullptr); }
+
+ private:
+  PROCESS_INFORMATION m_process = {};
+  HWND m_hMain = nullptr;
+  std::string m_logPath;
+  long m_logStart = 0;  // where this program's part of the shared log begins
+};
+
+#endif
