@@ -8,12 +8,9 @@ scripts/setup.sh
 scripts/build.sh win64 >/dev/null
 source scripts/wine-env.sh
 
-display=:$((200 + RANDOM % 100))
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-trap 'wineserver -k 2>/dev/null || true; kill $xvfb_pid 2>/dev/null || true' EXIT
-export DISPLAY=$display
-sleep 1
+source scripts/xvfb.sh
+start_private_xvfb 800x600x24
+trap 'wineserver -k 2>/dev/null || true; kill $XVFB_PID 2>/dev/null || true' EXIT
 
 wine build/win64/Tarvolo.exe >/dev/null 2>&1 &
 window=""

@@ -8,12 +8,9 @@ scripts/build.sh native win64 win32
 
 # One Xvfb for every Wine test, unless a display is given.
 if [ -z "${DISPLAY:-}" ]; then
-  display=:$((90 + RANDOM % 100))
-  Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  trap 'kill $xvfb_pid 2>/dev/null || true; source scripts/wine-env.sh; wineserver -k 2>/dev/null || true' EXIT
-  export DISPLAY=$display
-  sleep 1
+  source scripts/xvfb.sh
+  start_private_xvfb 1024x768x24
+  trap 'source scripts/wine-env.sh; wineserver -k 2>/dev/null || true; kill $XVFB_PID 2>/dev/null || true' EXIT
 fi
 
 status=0 passed=0 failed=0
