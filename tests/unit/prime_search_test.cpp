@@ -1,5 +1,6 @@
 // The timed loop, run with a remainder that counts and records instead of the
 // shipped one: same loop code, so the counts are the shipped program's work.
+#include "bench/division_count.h"
 #include "bench/prime_search.h"
 
 #include <gtest/gtest.h>
@@ -8,20 +9,6 @@
 #include <vector>
 
 namespace {
-
-struct CountingRemainder {
-  long long* count;
-  int operator()(int i, int j) const {
-    ++*count;
-    return i % j;
-  }
-};
-
-long long DivisionsUpTo(int nLimit) {
-  long long count = 0;
-  SearchPrimes(nLimit, CountingRemainder{&count});
-  return count;
-}
 
 TEST(PrimeSearch, DivisionCountsAtEachLimit) {
   const struct {

@@ -1,0 +1,4 @@
+bench:
+	scripts/bench.sh
+
+.PHONY: bench

@@ -1,0 +1,252 @@
+#!/usr/bin/env bash
+# The benchmark of Tarvolo's own figure: how many divisions the timed loop does,
+# what it costs next to the plainest loop, what it costs under Wine, the clock's
+# step, how the window answers during a run, start-up time and .exe sizes.
+# Installs and builds what it needs, prints a table, and last one `key: value`
+# line per figure. It prints figures and judges none of them: the exit status
+# says only whether every figure could be taken. docs/BENCHMARKS.md explains them.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup.sh
+if ! command -v valgrind >/dev/null; then
+  echo "bench: installing valgrind"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends valgrind >/dev/null
+fi
+
+rounds=9    # timed runs of each side at 100,000 (median of these)
+limit=100000
+
+# Only the targets needed: the shipped Tarvolo.exe of both Windows trees, and the
+# benchmark programs of the native (unsanitized) and the 64-bit Windows trees.
+build() {
+  local tree=$1
+  shift
+  mkdir -p build
+  local log=build/bench-build-$tree.log
+  if ! { [ -f "build/$tree/build.ninja" ] || cmake --preset "$tree"; } >"$log" 2>&1 ||
+    ! cmake --build --preset "$tree" --target "$@" >>"$log" 2>&1; then
+    cat "$log" >&2
+    echo "bench: building $* in build/$tree failed" >&2
+    exit 1
+  fi
+}
+echo "bench: building (logs in build/bench-build-*.log)"
+build bench tarvolo_bench measure_once
+build win64 Tarvolo tarvolo_bench ui_bench
+build win32 Tarvolo
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+
+native=build/bench/benchmarks/tarvolo_bench
+windows=build/win64/benchmarks/tarvolo_bench.exe
+out=build/bench/results
+rm -rf "$out"
+mkdir -p "$out"
+
+# Wine needs a display for the window parts: a private Xvfb unless one is given.
+if [ -z "${DISPLAY:-}" ]; then
+  n=$((300 + RANDOM % 200))
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  trap 'source scripts/wine-env.sh; wineserver -k 2>/dev/null || true; kill $xvfb_pid 2>/dev/null || true' EXIT
+  export DISPLAY=:$n
+  for _ in $(seq 1 50); do
+    [ -e "/tmp/.X11-unix/X$n" ] && break
+    sleep 0.1
+  done
+fi
+
+wine_run() { scripts/wine-run.sh "$@" | tr -d '\r'; }
+
+# Median of the numbers on standard input, and a / b, with fixed decimals.
+median() { sort -g | awk '{v[NR] = $1} END {if (NR == 0) exit 1; m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.6f\n", m}'; }
+ratio() { awk -v a="$1" -v b="$2" -v d="${3:-3}" 'BEGIN {printf "%.*f\n", d, a / b}'; }
+fixed() { awk -v a="$1" -v d="$2" 'BEGIN {printf "%.*f\n", d, a}'; }
+field() { awk -v k="$1" -v c="$2" '$1 == k {print $c}'; }
+list() { tr '\n' ' ' | sed 's/ $//'; }
+
+# The compiled loops, for reading and for the division instructions' addresses.
+# Arguments: objdump, binary, function; prints its disassembly.
+disassemble() {
+  "$1" -d -C --no-show-raw-insn "$2" |
+    awk -v f="<$3>:" 'index($0, f) {on = 1; print; next} /^$/ {on = 0} on'
+}
+divisions_in() { grep -c -E '\sidivl?\s' "$1" || true; }
+shortcuts_in() { grep -c -E '\s((and|test)l?\s+\$0x1,|imul|shr|sar|shl)' "$1" || true; }
+disassemble objdump build/bench/benchmarks/measure_once 'CPrimeTimer::Measure(int)' >"$out/measure-native.s"
+disassemble objdump "$native" 'ReferenceSearch(int)' >"$out/reference-native.s"
+# The .exe carries no symbols: its loop is read in the library it is linked from.
+disassemble x86_64-w64-mingw32-objdump build/win64/libtarvolo_core.a 'CPrimeTimer::Measure(int)' \
+  >"$out/measure-win64.s"
+disassemble i686-w64-mingw32-objdump build/win32/libtarvolo_core.a 'CPrimeTimer::Measure(int)' \
+  >"$out/measure-win32.s"
+for s in measure-native measure-win64 measure-win32 reference-native; do
+  [ -s "$out/$s.s" ] || { echo "bench: no disassembly for $s" >&2; exit 1; }
+done
+
+echo "bench: counting divisions through the loop code"
+"$native" count >"$out/count.txt"
+divisions_10000=$(awk '$2 == 10000 {print $3}' "$out/count.txt")
+divisions_100000=$(awk '$2 == 100000 {print $3}' "$out/count.txt")
+
+# Instructions a function executes itself (callees left out) and how many of
+# them are divisions, from callgrind's per-instruction counts. Arguments: a name
+# for the files, the function, its disassembly, then the program to run. Sets
+# `executed` and `divided`.
+callgrind_counts() {
+  local name=$1 function=$2 disassembly=$3
+  shift 3
+  valgrind --tool=callgrind --dump-instr=yes --dump-line=no --compress-pos=no \
+    --compress-strings=no --collect-atstart=no --toggle-collect="$function" \
+    --callgrind-out-file="$out/$name.callgrind" "$@" >"$out/$name.callgrind.log" 2>&1
+  # The function's own cost lines as "address count"; the line after a calls=
+  # line is a callee's inclusive cost and is left out.
+  awk -v f="fn=$function" '/^fn=/ {inside = ($0 == f); next}
+       /^calls=/ {skip = 1; next}
+       skip {skip = 0; next}
+       inside && /^0x/ {print $1, $2}' "$out/$name.callgrind" >"$out/$name.costs"
+  local address count a lowest=-1 entry shift_by
+  local -A count_at=()
+  executed=0 divided=0
+  while read -r address count; do
+    a=$((address))
+    ((lowest < 0 || a < lowest)) && lowest=$a
+    count_at[$a]=$((${count_at[$a]:-0} + count))
+    executed=$((executed + count))
+  done <"$out/$name.costs"
+  ((lowest >= 0)) || { echo "bench: callgrind saw no instruction of $function" >&2; exit 1; }
+  # The entry instruction always runs, so the lowest address is the function's
+  # start: that maps callgrind's addresses onto the disassembly's.
+  entry=$((16#$(awk 'NR == 1 {print $1}' "$disassembly")))
+  shift_by=$((lowest - entry))
+  while read -r address; do
+    divided=$((divided + ${count_at[$((16#$address + shift_by))]:-0}))
+  done < <(awk '$2 ~ /^idiv/ {sub(":", "", $1); print $1}' "$disassembly")
+}
+
+echo "bench: callgrind on CPrimeTimer::Measure(10000) and on the reference loop"
+callgrind_counts measure 'CPrimeTimer::Measure(int)' "$out/measure-native.s" \
+  build/bench/benchmarks/measure_once
+instructions=$executed idivs=$divided
+callgrind_counts reference 'ReferenceSearch(int)' "$out/reference-native.s" \
+  "$native" reference 10000
+reference_instructions=$executed reference_idivs=$divided
+
+echo "bench: shipped loop against the reference loop, $rounds rounds at $limit (native)"
+"$native" versus "$limit" "$rounds" >"$out/versus.txt"
+shipped_ns=$(field shipped 3 <"$out/versus.txt" | median)
+reference_ns=$(field reference 3 <"$out/versus.txt" | median)
+
+echo "bench: Measure($limit) in the x86_64 .exe under Wine and natively, $rounds each, alternately"
+: >"$out/native-runs.txt"
+: >"$out/wine-runs.txt"
+for ((r = 0; r < rounds; r++)); do
+  if ((r % 2 == 0)); then
+    "$native" measure "$limit" 1 >>"$out/native-runs.txt"
+    wine_run "$windows" measure "$limit" 1 >>"$out/wine-runs.txt"
+  else
+    wine_run "$windows" measure "$limit" 1 >>"$out/wine-runs.txt"
+    "$native" measure "$limit" 1 >>"$out/native-runs.txt"
+  fi
+done
+native_ms=$(field shipped 2 <"$out/native-runs.txt" | median)
+wine_ms=$(field shipped 2 <"$out/wine-runs.txt" | median)
+
+echo "bench: the tick count's step over 2 s (under Wine and natively)"
+wine_run "$windows" clock 2000 >"$out/clock-wine.txt"
+"$native" clock 2000 >"$out/clock-native.txt"
+
+echo "bench: Tarvolo.exe under Wine: start-up and the window's replies during runs"
+wine_run build/win64/ui_bench.exe >"$out/ui.txt"
+start_ms=$(field start_to_window 2 <"$out/ui.txt" | median)
+reply=$(awk '$1 == "ui_reply"' "$out/ui.txt")
+[ -n "$reply" ] || { echo "bench: ui_bench gave no reply times (see $out/ui.txt)" >&2; exit 1; }
+read -r _ replies reply_p50 reply_p99 reply_max <<<"$reply"
+
+exe_bytes_win32=$(stat -c %s build/win32/Tarvolo.exe)
+exe_bytes_win64=$(stat -c %s build/win64/Tarvolo.exe)
+cpu_model=$(awk -F': *' '/^model name/ {print $2; exit}' /proc/cpuinfo)
+clock_step_ms=$(awk '$1 == "clock" {print $2}' "$out/clock-wine.txt")
+clock_step_native=$(awk '$1 == "clock" {print $2}' "$out/clock-native.txt")
+for v in divisions_10000 divisions_100000 shipped_ns reference_ns native_ms wine_ms \
+  clock_step_ms clock_step_native start_ms; do
+  [ -n "${!v}" ] || { echo "bench: no figure for $v (raw data in $out)" >&2; exit 1; }
+done
+
+# The divisions the loop must do at each limit (the counts above should match).
+divisions_at_10000=5775223
+divisions_at_100000=455189150
+loop_vs_reference=$(ratio "$shipped_ns" "$reference_ns")
+ns_per_division=$(ratio "$shipped_ns" "$divisions_at_100000")
+idiv_per_division=$(ratio "$idivs" "$divisions_at_10000")
+instructions_per_division=$(ratio "$instructions" "$divisions_at_10000")
+wine_vs_native=$(ratio "$wine_ms" "$native_ms")
+ui_reply_p99_ms=$(fixed "$reply_p99" 2)
+start_to_window_ms=$(fixed "$start_ms" 0)
+
+row() { printf '%-28s %-11s %-11s %s\n' "$@"; }
+# shipped/reference of the two runs of each round, which ran back to back.
+round_ratios() {
+  awk '{t[$1] = $3} NR % 2 == 0 {printf "%.6f\n", t["shipped"] / t["reference"]}' "$out/versus.txt"
+}
+ms_of() { awk -v k="$1" '$1 == k {printf "%.0f\n", $3 / 1e6}' "$out/versus.txt" | list; }
+instructions_of() { echo "$(divisions_in "$1") idiv, $(shortcuts_in "$1") and/shift/imul"; }
+clock_of() { awk '{printf "largest step %d ms, %d reads", $3, $5}' "$1"; }
+
+echo
+echo "Tarvolo benchmark: $cpu_model, $(nproc) CPUs; raw data in $out"
+echo "load average before: $load_before, after: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo
+row "figure" "value" "goal" "detail"
+row "divisions at 10,000" "$divisions_10000" "5775223" "counted through SearchPrimes"
+row "divisions at 100,000" "$divisions_100000" "455189150" "counted through SearchPrimes"
+row "shipped / reference loop" "$loop_vs_reference" "<= 1.02" \
+  "medians $(fixed "$shipped_ns" 0) / $(fixed "$reference_ns" 0) ns at $limit"
+row "" "" "" "shipped Measure, ms: $(ms_of shipped)"
+row "" "" "" "reference loop, ms:  $(ms_of reference)"
+row "" "" "" "same round: median $(round_ratios | median | xargs printf '%.3f'), \
+best/best $(ratio "$(field shipped 3 <"$out/versus.txt" | sort -g | head -n 1)" \
+"$(field reference 3 <"$out/versus.txt" | sort -g | head -n 1)")"
+row "ns per division" "$ns_per_division" "printed" "native Measure($limit), median of $rounds"
+row "idiv per division" "$idiv_per_division" "1.000" "$idivs idiv executed in Measure(10000)"
+row "instructions per division" "$instructions_per_division" "<= 9" \
+  "$instructions executed by Measure(10000) itself"
+row "" "" "" "reference loop at 10,000: $(ratio "$reference_idivs" "$divisions_at_10000") idiv and \
+$(ratio "$reference_instructions" "$divisions_at_10000") instructions per division"
+row "Wine / native" "$wine_vs_native" "<= 1.05" \
+  "medians $(fixed "$wine_ms" 0) / $(fixed "$native_ms" 0) ms, Measure's own ticks"
+row "" "" "" "Wine, ms:   $(field shipped 2 <"$out/wine-runs.txt" | list)"
+row "" "" "" "native, ms: $(field shipped 2 <"$out/native-runs.txt" | list)"
+row "clock step ms, Wine" "$clock_step_ms" "1" "$(clock_of "$out/clock-wine.txt")"
+row "clock step ms, native" "$clock_step_native" "1" "$(clock_of "$out/clock-native.txt")"
+row "window reply p99 ms" "$ui_reply_p99_ms" "< 50" \
+  "$replies replies during 3 runs; median $reply_p50, max $reply_max"
+row "start to window ms" "$start_to_window_ms" "< 1500" \
+  "median of: $(field start_to_window 2 <"$out/ui.txt" | list)"
+row "Tarvolo.exe bytes, win32" "$exe_bytes_win32" "< 400000" "build/win32/Tarvolo.exe"
+row "Tarvolo.exe bytes, win64" "$exe_bytes_win64" "< 400000" "build/win64/Tarvolo.exe"
+echo
+echo "Compiled loops (disassembly in $out/*.s; win64 and win32 from libtarvolo_core.a):"
+echo "  Measure, native: $(instructions_of "$out/measure-native.s")"
+echo "  Measure, win64:  $(instructions_of "$out/measure-win64.s")"
+echo "  Measure, win32:  $(instructions_of "$out/measure-win32.s")"
+echo "  reference loop:  $(instructions_of "$out/reference-native.s")"
+echo
+
+cat <<EOF
+divisions_10000: $divisions_10000
+divisions_100000: $divisions_100000
+loop_vs_reference: $loop_vs_reference
+ns_per_division: $ns_per_division
+cpu_model: $cpu_model
+idiv_per_division: $idiv_per_division
+instructions_per_division: $instructions_per_division
+wine_vs_native: $wine_vs_native
+clock_step_ms: $clock_step_ms
+ui_reply_p99_ms: $ui_reply_p99_ms
+start_to_window_ms: $start_to_window_ms
+exe_bytes_win32: $exe_bytes_win32
+exe_bytes_win64: $exe_bytes_win64
+EOF
