@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
 
-stamp="$WINEPREFIX/.tarvolo-ready"
+stamp="$WINEPREFIX/.tarvolo-ready-2"
 [ -f "$stamp" ] && exit 0
 
 echo "setup: creating the Wine prefix in $WINEPREFIX"
@@ -15,7 +15,8 @@ wine wineboot -i >/dev/null 2>&1
 subst='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
 wine reg add "$subst" /v 'ＭＳ Ｐゴシック' /d IPAPGothic /f >/dev/null 2>&1
 wine reg add "$subst" /v 'ＭＳ ゴシック' /d IPAGothic /f >/dev/null 2>&1
-# Lets a test see each MessageBeep call when it turns the relay channel on.
-wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d user32.MessageBeep /f >/dev/null 2>&1
+# Lets a test see the program's beeps and icon drawing when it turns the relay
+# channel on.
+wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d 'user32.MessageBeep;user32.DrawIcon' /f >/dev/null 2>&1
 wineserver -w
 touch "$stamp"

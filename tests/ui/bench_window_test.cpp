@@ -48,7 +48,7 @@ TEST(MainWindow, OpensIdleWithTenThousandChosenAndFocusOnStart) {
 
 // A record is kept and shown, with a beep, exactly when a run is strictly faster.
 TEST(MainWindow, RunsAtTenThousandAndKeepsTheBestWithABeepPerRecord) {
-  TarvoloProcess app(/*logBeeps=*/true);
+  TarvoloProcess app(/*logCalls=*/true);
   app.Click(IDOK);
   ASSERT_TRUE(app.WaitForIdle(kRunTimeoutMs));
   std::string first = app.Text(IDC_RESULT);

@@ -135,17 +135,7 @@ class ReportWindow : public ::testing::Test {
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(hOpen); }, 10000));
     Settle();
   }
-  HWND WaitForFileDialog() const {
-    HWND hOpen = nullptr;
-    WaitUntil(
-        [&] {
-          auto windows = m_app.WindowsCaptioned(kOpenCaption);
-          hOpen = windows.empty() ? nullptr : windows.front();
-          return hOpen != nullptr;
-        },
-        15000);
-    return hOpen;
-  }
+  HWND WaitForFileDialog() const { return m_app.WaitForWindowCaptioned(kOpenCaption, 15000); }
 
   TarvoloProcess m_app;
   std::string m_record;

@@ -67,15 +67,15 @@ long FileSize(const std::string& path) {
 
 }  // namespace
 
-TarvoloProcess::TarvoloProcess(bool logBeeps) {
+TarvoloProcess::TarvoloProcess(bool logCalls) {
   std::string exe = BesideTestProgram("Tarvolo.exe");
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
 
   // The relay channel of Wine's debug output reports each call named by the
-  // prefix's RelayInclude setting (user32.MessageBeep).
+  // prefix's RelayInclude setting.
   std::string environment;
-  if (logBeeps) {
+  if (logCalls) {
     m_logPath = StderrLogPath();
     if (m_logPath.empty()) throw std::runtime_error("TARVOLO_STDERR_LOG is not set");
     m_logStart = FileSize(m_logPath);
@@ -91,7 +91,7 @@ TarvoloProcess::TarvoloProcess(bool logBeeps) {
   std::string commandLine = "\"" + exe + "\"";
   BOOL created =
       ::CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
-                       logBeeps ? &environment[0] : nullptr, nullptr, &startup, &m_process);
+                       logCalls ? &environment[0] : nullptr, nullptr, &startup, &m_process);
   if (!created) throw std::runtime_error("cannot start " + exe);
 
   WaitUntil(
@@ -151,18 +151,34 @@ HWND TarvoloProcess::Focus() const {
   return info.hwndFocus;
 }
 
-int TarvoloProcess::BeepCount() const {
-  if (m_logPath.empty()) return -1;
+std::vector<std::string> TarvoloProcess::LoggedCalls(const char* function) const {
+  if (m_logPath.empty()) throw std::runtime_error("the program was started without a call log");
+  std::vector<std::string> calls;
   FILE* log = std::fopen(m_logPath.c_str(), "rb");
-  if (!log) return -1;
+  if (!log) return calls;
   std::fseek(log, m_logStart, SEEK_SET);
-  int count = 0;
+  const std::string prefix = std::string("Call ") + function + "(";
   char line[4096];
   while (std::fgets(line, sizeof line, log)) {
-    if (std::strstr(line, "Call user32.MessageBeep(")) ++count;
+    const char* call = std::strstr(line, prefix.c_str());
+    if (!call) continue;
+    std::string arguments = call + prefix.size();
+    calls.push_back(arguments.substr(0, arguments.find(')')));
   }
   std::fclose(log);
-  return count;
+  return calls;
+}
+
+HWND TarvoloProcess::WaitForWindowCaptioned(const std::string& caption, int timeoutMs) const {
+  HWND hWnd = nullptr;
+  WaitUntil(
+      [&] {
+        auto windows = WindowsCaptioned(caption);
+        hWnd = windows.empty() ? nullptr : windows.front();
+        return hWnd != nullptr;
+      },
+      timeoutMs);
+  return hWnd;
 }
 
 bool TarvoloProcess::WaitForExit(int timeoutMs, DWORD* pExitCode) const {

@@ -20,11 +20,12 @@ std::string WindowText(HWND hWnd);
 
 class TarvoloProcess {
  public:
-  // Starts Tarvolo.exe and waits for its main window. With `logBeeps`, Wine's
-  // relay channel reports each MessageBeep call of the program on the Unix
-  // stderr it shares with this test, which the test runner sends to the file
-  // named by TARVOLO_STDERR_LOG.
-  explicit TarvoloProcess(bool logBeeps = false);
+  // Starts Tarvolo.exe and waits for its main window. With `logCalls`, Wine's
+  // relay channel reports the program's calls of the functions named by the
+  // prefix's RelayInclude setting (MessageBeep, DrawIcon) on the Unix stderr it
+  // shares with this test, which the test runner sends to the file named by
+  // TARVOLO_STDERR_LOG.
+  explicit TarvoloProcess(bool logCalls = false);
   ~TarvoloProcess();
   TarvoloProcess(const TarvoloProcess&) = delete;
   TarvoloProcess& operator=(const TarvoloProcess&) = delete;
@@ -48,9 +49,13 @@ class TarvoloProcess {
   // The window that has the keyboard focus in the program's window thread.
   HWND Focus() const;
 
-  // MessageBeep calls of this program so far (needs logBeeps); -1 when there
-  // is no log to read.
-  int BeepCount() const;
+  // The arguments of each logged call of `function` (e.g. "user32.DrawIcon")
+  // by this program so far, as Wine writes them (hexadecimal, comma-separated).
+  std::vector<std::string> LoggedCalls(const char* function) const;
+  int BeepCount() const { return static_cast<int>(LoggedCalls("user32.MessageBeep").size()); }
+
+  // Waits for a window of the program with this caption; null if none came.
+  HWND WaitForWindowCaptioned(const std::string& caption, int timeoutMs) const;
 
   // Waits for the process to end; false if it is still running after timeoutMs.
   bool WaitForExit(int timeoutMs, DWORD* pExitCode) const;
