@@ -3,6 +3,7 @@
 // platform's own file dialog.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -17,6 +18,7 @@ const char kSmellsOfCheating[] = "不正のにおいがする...";
 const char kDontLie[] = "うそをついちゃイカンよ。きみィ";
 const char kCannotOpen[] = "ファイルが開けません";
 const char kTooLong[] = "報告書が長すぎます。";
+const char kCannotWrite[] = "ファイルに書き込めません";
 const char kOpenCaption[] = "開く";
 const char kEntryHeader[] = "\r\n★★★★★ Tarvolo 結果報告書 ★★★★★\r\n\r\n";
 
@@ -281,6 +283,19 @@ TEST_F(ReportWindow, AFileHeldOpenElsewhereCannotBeOpened) {
   Dismiss(hBox);
   ::CloseHandle(hLocked);
   EXPECT_EQ(ReadFile(path), "");
+}
+
+// Wine maps the Unix root to drive Z:, and /dev/full takes no byte: the save
+// opens the file, then cannot write to it.
+TEST_F(ReportWindow, AFailedWriteIsReported) {
+  FILE* full = std::fopen("Z:\\dev\\full", "ab");
+  if (!full) GTEST_SKIP() << "no /dev/full to write to";
+  std::fclose(full);
+  SaveAs("Z:\\dev\\full");
+  HWND hBox = WaitForMessageBox();
+  ASSERT_NE(hBox, nullptr) << "a save that failed showed nothing";
+  EXPECT_EQ(WindowText(::GetDlgItem(hBox, kMessageText)), kCannotWrite);
+  Dismiss(hBox);
 }
 
 TEST_F(ReportWindow, AReportTooLongForItsBufferIsRefusedWhole) {
