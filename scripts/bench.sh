@@ -46,16 +46,9 @@ mkdir -p "$out"
 
 # Wine needs a display for the window parts: a private Xvfb unless one is given.
 if [ -z "${DISPLAY:-}" ]; then
-  n=$((300 + RANDOM % 200))
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  trap 'source scripts/wine-env.sh; wineserver -k 2>/dev/null || true; kill $xvfb_pid 2>/dev/null || true' EXIT
-  export DISPLAY=:$n
-  for _ in $(seq 1 50); do
-    [ -e "/tmp/.X11-unix/X$n" ] && break
-    sleep 0.1
-  done
+  source scripts/xvfb.sh
+  start_private_xvfb 1024x768x24
+  trap 'source scripts/wine-env.sh; wineserver -k 2>/dev/null || true; kill $XVFB_PID 2>/dev/null || true' EXIT
 fi
 
 wine_run() { scripts/wine-run.sh "$@" | tr -d '\r'; }

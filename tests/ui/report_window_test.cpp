@@ -311,6 +311,28 @@ TEST_F(ReportWindow, AReportTooLongForItsBufferIsRefusedWhole) {
   EXPECT_EQ(ReportText(), text) << "the text stays as it was";
 }
 
+// Message boxes carry the executable's own name, whatever the file is called:
+// here a Shift_JIS name whose last character's second byte is a backslash.
+TEST(ReportMessageBox, IsCaptionedWithTheRunningExecutablesName) {
+  const char kCopy[] = "ベンチ表.exe";
+  ASSERT_TRUE(::CopyFileA(BesideTestProgram("Tarvolo.exe").c_str(),
+                          BesideTestProgram(kCopy).c_str(), FALSE));
+  {
+    TarvoloProcess app(false, kCopy);
+    app.PostClick(IDC_REPORT);
+    HWND hReport = app.WaitForWindowCaptioned(kReportCaption, 10000);
+    ASSERT_NE(hReport, nullptr);
+    ::SendMessageA(::GetDlgItem(hReport, IDC_REPORT_TEXT), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>("no figures here"));
+    ::PostMessageA(::GetDlgItem(hReport, IDOK), BM_CLICK, 0, 0);
+    HWND hBox = app.WaitForWindowCaptioned("ベンチ表", 10000);
+    ASSERT_NE(hBox, nullptr) << "no box captioned with the file's name";
+    EXPECT_EQ(::GetWindow(hBox, GW_OWNER), hReport);
+    EXPECT_EQ(WindowText(::GetDlgItem(hBox, kMessageText)), kDontLie);
+  }
+  ::DeleteFileA(BesideTestProgram(kCopy).c_str());
+}
+
 TEST_F(ReportWindow, CloseReturnsToTheMainWindowUnchanged) {
   std::string result = m_app.Text(IDC_RESULT);
   ::PostMessageA(Item(IDCANCEL), BM_CLICK, 0, 0);

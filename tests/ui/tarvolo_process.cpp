@@ -67,8 +67,8 @@ long FileSize(const std::string& path) {
 
 }  // namespace
 
-TarvoloProcess::TarvoloProcess(bool logCalls) {
-  std::string exe = BesideTestProgram("Tarvolo.exe");
+TarvoloProcess::TarvoloProcess(bool logCalls, const char* exeName) {
+  std::string exe = BesideTestProgram(exeName);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
 

@@ -24,8 +24,8 @@ class TarvoloProcess {
   // relay channel reports the program's calls of the functions named by the
   // prefix's RelayInclude setting (MessageBeep, DrawIcon) on the Unix stderr it
   // shares with this test, which the test runner sends to the file named by
-  // TARVOLO_STDERR_LOG.
-  explicit TarvoloProcess(bool logCalls = false);
+  // TARVOLO_STDERR_LOG. `exeName` names a copy of the program beside the test.
+  explicit TarvoloProcess(bool logCalls = false, const char* exeName = "Tarvolo.exe");
   ~TarvoloProcess();
   TarvoloProcess(const TarvoloProcess&) = delete;
   TarvoloProcess& operator=(const TarvoloProcess&) = delete;
