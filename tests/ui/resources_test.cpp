@@ -1,7 +1,7 @@
-// Reads the resources of the built Tarvolo.exe files (the 64-bit one beside this
-// program and the shipped 32-bit one in ..\win32) as data and holds every
-// template, string, icon and version entry against the values the program is
-// meant to carry. Texts are compared as Shift_JIS, the code page the program
+// Reads the resources of both built Tarvolo.exe files (this program's own
+// build's beside it, the other one in ..\win64 or ..\win32) as data and holds
+// every template, string, icon and version entry against the values the program
+// is meant to carry. Texts are compared as Shift_JIS, the code page the program
 // shows them in.
 #include <windows.h>
 
@@ -142,8 +142,7 @@ const ExpectedDialog kDialogs[] = {
 
 struct Executable {
   const char* name;
-  const char* besideTestProgram;  // path relative to this program's folder
-  const char* preset;             // the build that makes it
+  const char* preset;  // the build that makes it, and its folder under build/
   WORD machine;
 };
 
@@ -152,9 +151,12 @@ void PrintTo(const Executable& exe, std::ostream* os) {
 }
 
 const Executable kExecutables[] = {
-    {"win64", "Tarvolo.exe", "win64", IMAGE_FILE_MACHINE_AMD64},
-    {"win32", "..\\win32\\Tarvolo.exe", "win32", IMAGE_FILE_MACHINE_I386},
+    {"win64", "win64", IMAGE_FILE_MACHINE_AMD64},
+    {"win32", "win32", IMAGE_FILE_MACHINE_I386},
 };
+
+// The build this test program belongs to: its Tarvolo.exe lies beside it.
+const char* const kOwnPreset = sizeof(void*) == 8 ? "win64" : "win32";
 
 std::string TestProgramFolder() {
   char path[MAX_PATH];
@@ -225,7 +227,9 @@ void OpenExecutable(const Executable& exe, std::string* path,
                     std::unique_ptr<ResourceModule>* module) {
   const std::string folder = TestProgramFolder();
   ASSERT_FALSE(folder.empty()) << "cannot tell where this test program lies";
-  *path = folder + exe.besideTestProgram;
+  *path = folder + (std::strcmp(exe.preset, kOwnPreset) == 0
+                        ? std::string("Tarvolo.exe")
+                        : std::string("..\\") + exe.preset + "\\Tarvolo.exe");
   ASSERT_NE(::GetFileAttributesA(path->c_str()), INVALID_FILE_ATTRIBUTES)
       << path->c_str() << " is missing: build it with `cmake --preset " << exe.preset
       << " && cmake --build --preset " << exe.preset << " --target Tarvolo`";
