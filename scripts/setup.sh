@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building and testing Tarvolo needs on Debian 12 and prepares the
-# Wine prefix under build/. Safe to run again: it only does what is missing.
+# Wine prefixes under build/: the 64-bit Wine's and the emulated 32-bit Wine's.
+# Safe to run again: it only does what is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # Never wine32: 32-bit Linux programs cannot run on these machines and the
-# wine launcher would prefer it.
+# wine launcher would prefer it. The 32-bit Wine runs emulated from build/wine32.
 packages=(cmake ninja-build make g++ googletest libgtest-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   wine wine64 xvfb xauth x11-utils locales fonts-ipafont-gothic)
@@ -28,3 +29,5 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
 fi
 
 scripts/wine-prefix.sh
+scripts/wine32-setup.sh
+TARVOLO_WINE=win32 scripts/wine-prefix.sh

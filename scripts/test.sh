@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds all three trees and runs every test: natively
-# (with AddressSanitizer and UBSan) and the Windows builds under Wine in Xvfb.
+# (with AddressSanitizer and UBSan), the 64-bit build under Wine and the 32-bit
+# build under the emulated 32-bit Wine, in Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -10,7 +11,10 @@ scripts/build.sh native win64 win32
 if [ -z "${DISPLAY:-}" ]; then
   source scripts/xvfb.sh
   start_private_xvfb 1024x768x24
-  trap 'source scripts/wine-env.sh; wineserver -k 2>/dev/null || true; kill $XVFB_PID 2>/dev/null || true' EXIT
+  # Each prefix has its own wineserver.
+  trap '(source scripts/wine-env.sh; wineserver -k 2>/dev/null) || true
+    (TARVOLO_WINE=win32; source scripts/wine-env.sh; wineserver -k 2>/dev/null) || true
+    kill $XVFB_PID 2>/dev/null || true' EXIT
 fi
 
 status=0 passed=0 failed=0
