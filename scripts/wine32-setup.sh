@@ -92,7 +92,7 @@ windows="$root/usr/lib/i386-linux-gnu/wine/i386-windows"
 printf '%s\n' "$root/lib/i386-linux-gnu" "$root/usr/lib/i386-linux-gnu" >"$top/ld.so.conf"
 find "$root/usr/lib/i386-linux-gnu" -mindepth 1 -maxdepth 1 -type d -exec sh -c \
   'ls "$1"/*.so* >/dev/null 2>&1 && echo "$1"' _ {} \; >>"$top/ld.so.conf"
-ldconfig -X -C "$root/etc/ld.so.cache" -f "$top/ld.so.conf"
+/sbin/ldconfig -X -C "$root/etc/ld.so.cache" -f "$top/ld.so.conf"
 rm -rf "$root/usr/share/fonts" "$root/etc/fonts"
 # Its own font cache, so 32-bit caches are not written into the host's.
 cat >"$top/fonts.conf" <<EOF
