@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Creates the Wine prefix that runs Tarvolo and its tests (build/wineprefix),
-# with Japanese Gothic faces standing in for the fonts the dialogs name.
+# Creates the Wine prefix that runs Tarvolo and its tests (build/wineprefix; with
+# TARVOLO_WINE=win32 the emulated 32-bit Wine's, build/wine32/prefix), with
+# Japanese Gothic faces standing in for the fonts the dialogs name.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh

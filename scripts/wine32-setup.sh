@@ -9,8 +9,10 @@ cd "$(dirname "$0")/.."
 top="$PWD/build/wine32"
 root="$top/root"
 version=$(dpkg-query -W -f='${Version}' wine64)
+# The root holds its own absolute path (loader script, library cache): a moved
+# checkout makes it again.
 stamp="$top/.ready-1-$version"
-[ -f "$stamp" ] && exit 0
+[ "$(cat "$stamp" 2>/dev/null)" = "$root" ] && exit 0
 
 cache="${XDG_CACHE_HOME:-$HOME/.cache}/tarvolo/wine32-$version"
 debs="$cache/debs"
@@ -120,5 +122,5 @@ mkdir -p "$top/bin"
 ln -s "$wine/wine32" "$top/bin/wine"
 ln -s "$top/wineserver" "$top/bin/wineserver"
 
-touch "$stamp"
+echo "$root" >"$stamp"
 echo "setup: 32-bit Wine ready in $((SECONDS - started)) s ($(du -sh "$top" | cut -f1) under build/wine32)"
