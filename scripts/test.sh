@@ -21,13 +21,14 @@ status=0 passed=0 failed=0
 for tree in win32 native win64; do
   echo "== tests: $tree"
   log=build/$tree/ctest.log
-  ctest --preset "$tree" 2>&1 | tee "$log" || true
-  [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+  # With pipefail the pipeline fails when ctest does.
+  ctest --preset "$tree" 2>&1 | tee "$log" || status=1
   summary=$(grep -E '[0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)
   if [ -z "$summary" ]; then status=1; continue; fi
   total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$summary")
   bad=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$summary")
   passed=$((passed + total - bad)) failed=$((failed + bad))
+  [ "$bad" -eq 0 ] || status=1
 done
 echo "all trees: $passed passed, $failed failed"
 exit $status
