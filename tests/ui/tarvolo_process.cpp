@@ -104,6 +104,9 @@ TarvoloProcess::TarvoloProcess(bool logCalls, const char* exeName) {
       },
       30000);
   if (!m_hMain) throw std::runtime_error("the main window did not appear");
+  // Let start-up settle: a late event of the window's first showing would
+  // otherwise undo what a test does to it at once (such as minimising it).
+  ::WaitForInputIdle(m_process.hProcess, 10000);
 }
 
 TarvoloProcess::~TarvoloProcess() {
