@@ -437,4 +437,33 @@ TEST_F(ReportWindow, CloseReturnsToTheMainWindowUnchanged) {
   EXPECT_TRUE(m_app.Enabled(IDOK));
 }
 
+// Another program opens the report, raises the warning and closes both windows
+// and the box, all by messages it sends without waiting: once the box is gone,
+// no window is left and the program has ended.
+TEST(ReportCloseOrder, ClosingBothWindowsBehindAWarningEndsTheProgram) {
+  TarvoloProcess app;
+  ::SendNotifyMessageA(app.Control(IDC_REPORT), BM_CLICK, 0, 0);
+  HWND hReport = app.WaitForWindowCaptioned(kReportCaption, 10000);
+  ASSERT_NE(hReport, nullptr);
+  HWND hEdit = ::GetDlgItem(hReport, IDC_REPORT_TEXT);
+  ::SendMessageA(hEdit, EM_SETSEL, 0, -1);
+  ::SendNotifyMessageA(hEdit, WM_CLEAR, 0, 0);
+  HWND hBox = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND hWnd : app.WindowsCaptioned("Tarvolo")) {
+          if (::GetWindow(hWnd, GW_OWNER) == hReport) hBox = hWnd;
+        }
+        return hBox != nullptr;
+      },
+      10000);
+  ASSERT_NE(hBox, nullptr);
+  ::SendNotifyMessageA(app.MainWindow(), WM_CLOSE, 0, 0);
+  ::SendNotifyMessageA(hReport, WM_CLOSE, 0, 0);
+  ::SendNotifyMessageA(::GetDlgItem(hBox, IDOK), BM_CLICK, 0, 0);
+  DWORD exitCode = 1;
+  ASSERT_TRUE(app.WaitForExit(10000, &exitCode)) << "no window left, yet still running";
+  EXPECT_EQ(exitCode, 0u);
+}
+
 }  // namespace
