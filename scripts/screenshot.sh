@@ -79,10 +79,10 @@ xdotool key shift+Tab Down Return
 sleep 2
 wait_still "$main"
 
-# The Report button by mouse: during the run the focused control was disabled,
-# which leaves the keyboard without a focus. Its centre, 134 x 29 dialog units,
-# is placed by the window's own size: the client area is the window less the
-# frame (3 px at 96 DPI) and the caption (19 px), scaled with the DPI.
+# The Report button by mouse, as a user would press it. Its centre, 134 x 29
+# dialog units, is placed by the window's own size: the client area is the
+# window less the frame (3 px at 96 DPI) and the caption (19 px), scaled with
+# the DPI.
 read -r width height < <(xwininfo -id "$main" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w, h}')
 border=$((3 * dpi / 96))
 caption=$((19 * dpi / 96))
