@@ -4,8 +4,8 @@
 
 #include "app/AboutDlg.h"
 #include "app/best_record.h"
-#include "app/seconds_text.h"
 #include "bench/prime_timer.h"
+#include "bench/seconds_text.h"
 #include "bench/tick_clock.h"
 #include "framework/CMenu.h"
 #include "framework/CPaintDC.h"
