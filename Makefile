@@ -1,4 +1,8 @@
 bench:
 	scripts/bench.sh
 
-.PHONY: bench
+# The release zip: dist/Tarvolo-<version>.zip (scripts/dist.sh).
+dist:
+	scripts/dist.sh
+
+.PHONY: bench dist

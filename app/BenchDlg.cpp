@@ -4,8 +4,8 @@
 
 #include "app/AboutDlg.h"
 #include "app/best_record.h"
-#include "app/seconds_text.h"
 #include "bench/prime_timer.h"
+#include "bench/seconds_text.h"
 #include "bench/tick_clock.h"
 #include "framework/CMenu.h"
 #include "framework/CPaintDC.h"
@@ -80,13 +80,16 @@ BOOL CBenchDlg::OnInitDialog() {
 }
 
 void CBenchDlg::OnOK() {
+  if (m_bMeasuring) return;
+  m_bMeasuring = true;
+  m_nRunSel = m_nSel;
   SetDlgItemText(IDC_RESULT, kMeasuring);
   GetDlgItem(IDOK).SetWindowText(kMeasuring);
   GetDlgItem(IDOK).EnableWindow(FALSE);
   GetDlgItem(IDC_REPORT).EnableWindow(FALSE);
   GetDlgItem(IDC_LIMIT).EnableWindow(FALSE);
 
-  g_nLimit = m_nLimit[m_nSel];
+  g_nLimit = m_nLimit[m_nRunSel];
 
   // The worker gets the window's handle: all it does with the window is post to it.
   DWORD dwThreadId;
@@ -94,6 +97,7 @@ void CBenchDlg::OnOK() {
   if (!hThread) {
     std::printf("CreateThread error (%d)\n", static_cast<int>(::GetLastError()));
     // No run will ever complete: give the window back rather than leave it measuring.
+    m_bMeasuring = false;
     ShowIdle();
     SetDlgItemText(IDC_RESULT, "");
     return;
@@ -120,27 +124,44 @@ LRESULT CBenchDlg::OnMeasureDoneMessage(WPARAM wParam, LPARAM lParam) {
 }
 
 void CBenchDlg::OnMeasureDone(int nStart, int nEnd) {
+  if (!m_bMeasuring) return;  // no run of ours is waiting for this
+  m_bMeasuring = false;
   int nElapsed = ElapsedTicks(nStart, nEnd);
   SetDlgItemText(IDC_RESULT, FormatTicks(nElapsed).text);
+  ShowMeasuredLimit();
   ShowIdle();
 
-  // The list was disabled for the whole run, so m_nSel is still the limit measured.
-  if (IsNewRecord(nElapsed, m_nBest[m_nSel])) {
-    m_nBest[m_nSel] = nElapsed;
+  if (IsNewRecord(nElapsed, m_nBest[m_nRunSel])) {
+    m_nBest[m_nRunSel] = nElapsed;
     SetDlgItemText(IDC_BEST, FormatTicks(nElapsed).text);
     ::MessageBeep(0xFFFFFFFF);
   }
 }
 
 // Start caption back, then Start, Report and the list enabled, in that order.
+// Disabling Start took the keyboard focus with it: it comes back to Start,
+// unless a window in front (the About box) holds it now.
 void CBenchDlg::ShowIdle() {
   GetDlgItem(IDOK).SetWindowText(kStart);
   GetDlgItem(IDOK).EnableWindow(TRUE);
   GetDlgItem(IDC_REPORT).EnableWindow(TRUE);
   GetDlgItem(IDC_LIMIT).EnableWindow(TRUE);
+  HWND hFocus = ::GetFocus();
+  if (!hFocus || hFocus == m_hWnd) {
+    SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(IDOK).m_hWnd), TRUE);
+  }
+}
+
+// The list goes back to the limit being measured, whatever was sent to it.
+void CBenchDlg::ShowMeasuredLimit() {
+  GetDlgItem(IDC_LIMIT).SendMessage(CB_SETCURSEL, static_cast<WPARAM>(m_nRunSel));
 }
 
 void CBenchDlg::OnSelchangeLimit() {
+  if (m_bMeasuring) {
+    ShowMeasuredLimit();
+    return;
+  }
   int nSel = static_cast<int>(GetDlgItem(IDC_LIMIT).SendMessage(CB_GETCURSEL));
   if (nSel != 0 && nSel != 1) return;  // the list offers two limits; anything else is no choice
   m_nSel = nSel;
@@ -179,6 +200,7 @@ HCURSOR CBenchDlg::OnQueryDragIcon() {
 }
 
 void CBenchDlg::OnReport() {
+  if (m_bMeasuring) return;  // its figures would not be the run's
   CReportDlg dlg;
   for (int i = 0; i < 2; ++i) {
     dlg.m_fTime[i] =

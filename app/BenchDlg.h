@@ -36,6 +36,7 @@ class CBenchDlg : public CDialog {
   void OnSelchangeLimit();
   LRESULT OnMeasureDoneMessage(WPARAM wParam, LPARAM lParam);
   void ShowIdle();
+  void ShowMeasuredLimit();
 
   static DWORD WINAPI MeasureThreadProc(LPVOID pParam);
 
@@ -45,6 +46,11 @@ class CBenchDlg : public CDialog {
   int m_nBest[10];
   int m_nLimit[10];
   HICON m_hIcon;
+  // From the moment Start is accepted until its completion is handled: the
+  // disabled controls stop only real input, so the run itself refuses a second
+  // Start, a change of limit and the report, and records under its own limit.
+  bool m_bMeasuring = false;
+  int m_nRunSel = 0;
 };
 
 #endif

@@ -9,8 +9,10 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
 
 INT_PTR CDialog::DoModal() {
   HWND hOwner = AfxGetSafeOwner(m_pParentWnd);
-  return ::DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), hOwner,
-                           DialogProc, reinterpret_cast<LPARAM>(this));
+  INT_PTR nResult = ::DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
+                                      hOwner, DialogProc, reinterpret_cast<LPARAM>(this));
+  AfxWakeModalLoop(hOwner);
+  return nResult;
 }
 
 BOOL CDialog::OnInitDialog() {
@@ -47,6 +49,11 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return OnInitDialog();
   }
 
+  if (message == WM_CLOSE) {
+    OnClose();
+    return TRUE;
+  }
+
   m_bDefault = false;
   LRESULT result = 0;
   bool handled = OnWndMsg(message, wParam, lParam, result);
@@ -75,6 +82,19 @@ bool CDialog::HandleCommand(WPARAM wParam, LPARAM, LRESULT& result) {
   }
   CWinApp* pApp = AfxGetApp();
   return pApp && pApp->OnCmdMsg(nID, nCode);
+}
+
+// The caption's close box or WM_CLOSE: Cancel, as the platform would press it,
+// but carried out now. The platform posts that press instead, and a message box
+// in front that is ending takes the posted command and drops it, so the close
+// would be lost.
+void CDialog::OnClose() {
+  HWND hCancel = ::GetDlgItem(m_hWnd, IDCANCEL);
+  if (hCancel && !::IsWindowEnabled(hCancel)) {
+    ::MessageBeep(0);
+    return;
+  }
+  OnCancel();
 }
 
 bool CDialog::TemplateAtOrigin() const {

@@ -38,6 +38,7 @@ class CDialog : public CWnd {
   static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool HandleCommand(WPARAM wParam, LPARAM lParam, LRESULT& result);
+  void OnClose();
   bool TemplateAtOrigin() const;
   void CenterOverOwner();
 

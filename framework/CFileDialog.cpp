@@ -40,5 +40,6 @@ INT_PTR CFileDialog::DoModal() {
   ofn.lpstrDefExt = m_defExt.empty() ? nullptr : m_defExt.c_str();
   ofn.Flags = m_dwFlags | OFN_EXPLORER;
   BOOL chosen = m_bOpenFileDialog ? ::GetOpenFileNameA(&ofn) : ::GetSaveFileNameA(&ofn);
+  AfxWakeModalLoop(ofn.hwndOwner);
   return chosen ? IDOK : IDCANCEL;
 }

@@ -18,7 +18,8 @@ class CFileDialog {
   CFileDialog(const CFileDialog&) = delete;
   CFileDialog& operator=(const CFileDialog&) = delete;
 
-  // IDOK when the user chose a file, IDCANCEL otherwise (cancelled or failed).
+  // IDOK when the user chose a file, IDCANCEL otherwise; CommDlgExtendedError()
+  // then tells a failure (non-zero) from a cancel (zero).
   INT_PTR DoModal();
   // The chosen file's full path.
   std::string GetPathName() const { return m_szFileName; }

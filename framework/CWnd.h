@@ -46,4 +46,8 @@ class CWnd {
 // last active in front of it. Null when there is none yet.
 HWND AfxGetSafeOwner(const CWnd* pParent);
 
+// After a modal window in front of hWnd has closed: lets the modal loop that runs
+// hWnd see whether its dialog was ended meanwhile.
+void AfxWakeModalLoop(HWND hWnd);
+
 #endif

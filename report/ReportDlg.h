@@ -4,6 +4,8 @@
 #ifndef TARVOLO_REPORT_REPORTDLG_H
 #define TARVOLO_REPORT_REPORTDLG_H
 
+#include <string>
+
 #include "framework/CDialog.h"
 #include "framework/MessageMap.h"
 #include "report/report_text.h"
@@ -28,10 +30,11 @@ class CReportDlg : public CDialog {
 
  private:
   void OnChangeReportText();
-  // Reads the edit box into m_szReport (what fits) and checks both figures are there.
-  bool FiguresStillThere();
-  // Whether the edit box's whole text fits m_szReport with its terminating zero.
-  bool ReportFitsBuffer() const;
+  // Reads the edit box's whole text, and into m_szReport what fits.
+  std::string ReadReportText();
+  // The first character of the edit box that Shift_JIS cannot hold (its code
+  // point), or 0 when the whole text can be saved as it reads.
+  unsigned FirstUnsavableCharacter() const;
 
   static const MessageMapEntry<CReportDlg> kMessageMap[];
 };

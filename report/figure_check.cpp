@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/seconds_text.h"
+#include "bench/seconds_text.h"
 
 bool FiguresPresent(const char* szReport, float fTime10000, float fTime100000) {
   // The same writing as the report's own figures, so an untouched report passes.

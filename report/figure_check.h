@@ -4,8 +4,8 @@
 #define TARVOLO_REPORT_FIGURE_CHECK_H
 
 // True when both times, written "%3.3f", occur anywhere in szReport (byte-wise;
-// one occurrence serves both when they read the same). szReport must be
-// zero-terminated within kReportBytes, as the report buffer is.
+// one occurrence serves both when they read the same). szReport is the whole
+// text, zero-terminated, however long.
 bool FiguresPresent(const char* szReport, float fTime10000, float fTime100000);
 
 #endif

@@ -11,8 +11,9 @@ enum class EntryResult {
 
 // Appends CR LF, "★★★★★ Tarvolo 結果報告書 ★★★★★", CR LF CR LF and szReport's
 // bytes (up to its terminating zero) to the file at path, creating it when missing.
-// The file's earlier bytes are left alone. A szReport not zero-terminated within
-// kReportBytes is refused (kWriteFailed) before the file is opened.
+// The file's earlier bytes are left alone; when a write fails the file is cut
+// back to them. A szReport not zero-terminated within kReportBytes is refused
+// (kWriteFailed) before the file is opened.
 EntryResult AppendReportEntry(const char* path, const char* szReport);
 
 #endif

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The benchmark of Tarvolo's own figure: how many divisions the timed loop does,
 # what it costs next to the plainest loop, what it costs under Wine, the clock's
-# step, how the window answers during a run, start-up time and .exe sizes.
+# step, how the window answers during a run, start-up time, what a few hundred
+# runs leave behind in the process, and .exe sizes.
 # Installs and builds what it needs, prints a table, and last one `key: value`
 # line per figure. It prints figures and judges none of them: the exit status
 # says only whether every figure could be taken. docs/BENCHMARKS.md explains them.
@@ -158,6 +159,14 @@ reply=$(awk '$1 == "ui_reply"' "$out/ui.txt")
 [ -n "$reply" ] || { echo "bench: ui_bench gave no reply times (see $out/ui.txt)" >&2; exit 1; }
 read -r _ replies reply_p50 reply_p99 reply_max <<<"$reply"
 
+soak=$(awk '$1 == "soak"' "$out/ui.txt")
+[ -n "$soak" ] || { echo "bench: ui_bench gave no soak counts (see $out/ui.txt)" >&2; exit 1; }
+read -r _ soak_runs handles_before handles_after gdi_before gdi_after bytes_before bytes_after \
+  threads_before threads_after <<<"$soak"
+soak_handle_growth=$((handles_after - handles_before))
+soak_gdi_growth=$((gdi_after - gdi_before))
+soak_bytes_growth=$((bytes_after - bytes_before))
+
 exe_bytes_win32=$(stat -c %s build/win32/Tarvolo.exe)
 exe_bytes_win64=$(stat -c %s build/win64/Tarvolo.exe)
 cpu_model=$(awk -F': *' '/^model name/ {print $2; exit}' /proc/cpuinfo)
@@ -218,6 +227,11 @@ row "window reply p99 ms" "$ui_reply_p99_ms" "< 50" \
   "$replies replies during 3 runs; median $reply_p50, max $reply_max"
 row "start to window ms" "$start_to_window_ms" "< 1500" \
   "median of: $(field start_to_window 2 <"$out/ui.txt" | list)"
+row "soak: handle growth" "$soak_handle_growth" "0" \
+  "kernel handles $handles_before -> $handles_after over $soak_runs runs at 10,000"
+row "soak: GDI object growth" "$soak_gdi_growth" "0" "GDI objects $gdi_before -> $gdi_after"
+row "soak: resident bytes growth" "$soak_bytes_growth" "< 1 MB" \
+  "working set $bytes_before -> $bytes_after; threads $threads_before -> $threads_after"
 row "Tarvolo.exe bytes, win32" "$exe_bytes_win32" "< 400000" "build/win32/Tarvolo.exe"
 row "Tarvolo.exe bytes, win64" "$exe_bytes_win64" "< 400000" "build/win64/Tarvolo.exe"
 echo
@@ -240,6 +254,10 @@ wine_vs_native: $wine_vs_native
 clock_step_ms: $clock_step_ms
 ui_reply_p99_ms: $ui_reply_p99_ms
 start_to_window_ms: $start_to_window_ms
+soak_runs: $soak_runs
+soak_handle_growth: $soak_handle_growth
+soak_gdi_growth: $soak_gdi_growth
+soak_bytes_growth: $soak_bytes_growth
 exe_bytes_win32: $exe_bytes_win32
 exe_bytes_win64: $exe_bytes_win64
 EOF

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 # wine launcher would prefer it. The 32-bit Wine runs emulated from build/wine32.
 packages=(cmake ninja-build make g++ googletest libgtest-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-  wine wine64 xvfb xauth x11-utils locales fonts-ipafont-gothic)
+  wine wine64 xvfb xauth x11-utils locales fonts-ipafont-gothic fonts-wine imagemagick xdotool python3)
 
 missing=()
 for p in "${packages[@]}"; do

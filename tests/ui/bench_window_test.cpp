@@ -100,6 +100,54 @@ TEST(MainWindow, ShowsMeasuringDuringAHundredThousandRunAndItsRecordAfter) {
   EXPECT_TRUE(app.Enabled(IDC_LIMIT));
 }
 
+// Disabled controls stop only real input: messages from another program reach
+// the window all the same, and a run must still be the only one, keep its limit
+// and keep the report shut until it is done.
+TEST(MainWindow, ARunHoldsAgainstCommandsSentWhileItLastsAndHandsTheKeyboardBack) {
+  TarvoloProcess app;
+  HWND hMain = app.MainWindow();
+  HWND hList = app.Control(IDC_LIMIT);
+  app.ChooseLimit(1);
+  app.Click(IDOK);
+  ASSERT_EQ(app.Text(IDOK), kMeasuring);
+  const int threadsDuringRun = app.ThreadCount();
+
+  app.Click(IDOK);  // BM_CLICK on the disabled button still sends BN_CLICKED
+  ::SendMessageA(hMain, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  EXPECT_EQ(app.ThreadCount(), threadsDuringRun) << "a second run was started";
+
+  ::SendMessageA(hList, CB_SETCURSEL, 0, 0);
+  ::SendMessageA(hMain, WM_COMMAND, MAKEWPARAM(IDC_LIMIT, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(hList));
+  EXPECT_EQ(::SendMessageA(hList, CB_GETCURSEL, 0, 0), 1) << "the list shows the measured limit";
+
+  // Sent with a time-out: a report window would hold the reply back.
+  DWORD_PTR reply;
+  ::SendMessageTimeoutA(hMain, WM_COMMAND, MAKEWPARAM(IDC_REPORT, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(app.Control(IDC_REPORT)), SMTO_NORMAL, 500,
+                        &reply);
+  EXPECT_TRUE(app.WindowsCaptioned("結果報告書作成").empty()) << "a report over the run";
+  EXPECT_EQ(app.Text(IDOK), kMeasuring) << "the run ended before all was sent";
+
+  ASSERT_TRUE(app.WaitForIdle(kRunTimeoutMs));
+  std::string result = app.Text(IDC_RESULT);
+  EXPECT_EQ(app.Text(IDC_BEST), result) << "the record of 100,000";
+  EXPECT_EQ(app.Focus(), app.Control(IDOK)) << "the keyboard is back on Start";
+  ::Sleep(300);
+  EXPECT_EQ(app.Text(IDC_RESULT), result) << "a second completion arrived";
+  app.ChooseLimit(0);
+  EXPECT_EQ(app.Text(IDC_BEST), "") << "10,000 has no record yet";
+
+  // Enter, where the keyboard now is, starts the next run.
+  app.ChooseLimit(1);
+  HWND hFocus = app.Focus();
+  ASSERT_NE(hFocus, nullptr) << "Enter goes nowhere";
+  ::PostMessageA(hFocus, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+  ::PostMessageA(hFocus, WM_KEYUP, VK_RETURN, 0xC01C0001);
+  EXPECT_TRUE(WaitUntil([&] { return app.Text(IDOK) == kMeasuring; }, 5000));
+  ASSERT_TRUE(app.WaitForIdle(kRunTimeoutMs));
+}
+
 TEST(MainWindow, ChoosingTheOtherLimitShowsItsOwnRecord) {
   TarvoloProcess app;
   app.Click(IDOK);

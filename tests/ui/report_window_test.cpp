@@ -19,6 +19,7 @@ const char kDontLie[] = "うそをついちゃイカンよ。きみィ";
 const char kCannotOpen[] = "ファイルが開けません";
 const char kTooLong[] = "報告書が長すぎます。";
 const char kCannotWrite[] = "ファイルに書き込めません";
+const char kCannotHold[] = "Shift_JIS で保存できない文字があります";
 const char kOpenCaption[] = "開く";
 const char kEntryHeader[] = "\r\n★★★★★ Tarvolo 結果報告書 ★★★★★\r\n\r\n";
 
@@ -32,8 +33,25 @@ std::string ReadFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
 bool FileExists(const std::string& path) {
   return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The tests' small file system (a few pages, mounted by the test run), as a
+// Windows path; empty when there is none.
+std::string SmallFolder() {
+  char unixPath[MAX_PATH] = "";
+  DWORD length = ::GetEnvironmentVariableA("TARVOLO_SMALL_FOLDER", unixPath, sizeof unixPath);
+  if (length == 0 || length >= sizeof unixPath) return "";
+  std::string path = std::string("Z:") + unixPath;
+  for (char& c : path) c = c == '/' ? '\\' : c;
+  ULARGE_INTEGER total;
+  if (!::GetDiskFreeSpaceExA(path.c_str(), nullptr, &total, nullptr)) return "";
+  return total.QuadPart <= 1024 * 1024 ? path : "";  // never fill a real disk
 }
 
 // A fresh folder for the files one test saves.
@@ -230,10 +248,7 @@ TEST_F(ReportWindow, SaveAppendsTheExactBytesUnderItsHeaderAndKeepsWhatWasThere)
   ScratchFolder folder;
   std::string path = folder.File("results.txt");
   const std::string earlier = std::string("earlier\r\n\x81\x7f\xff\x00 bytes", 16);
-  {
-    std::ofstream out(path, std::ios::binary);
-    out << earlier;
-  }
+  WriteFile(path, earlier);
   // Typing a line of one's own, with printf directives in it.
   PlaceCaret(ReportText().size());
   Type("%s %n %x %% done");
@@ -298,10 +313,88 @@ TEST_F(ReportWindow, AFailedWriteIsReported) {
   Dismiss(hBox);
 }
 
+// Wine's file dialog gives up on a typed path of 260 to 264 characters; the
+// user must hear that nothing was saved.
+TEST_F(ReportWindow, AFileDialogThatFailsIsReported) {
+  ScratchFolder folder;
+  std::string path = folder.File("");
+  path += std::string(262 - path.size(), 'a');
+  SaveAs(path);
+  HWND hBox = WaitForMessageBox();
+  ASSERT_NE(hBox, nullptr) << "a failed file dialog showed nothing";
+  EXPECT_EQ(WindowText(::GetDlgItem(hBox, kMessageText)), kCannotOpen);
+  Dismiss(hBox);
+  EXPECT_NE(ReportText().find(m_record), std::string::npos) << "the text is kept";
+}
+
+// The file ends 6 bytes short of a full page and no page is left: the header
+// starts to go in, then the disk is full.
+TEST_F(ReportWindow, AWriteThatRunsOutOfSpaceLeavesTheFileAsItWas) {
+  std::string folder = SmallFolder();
+  if (folder.empty()) GTEST_SKIP() << "no small file system mounted (it needs root)";
+  std::string path = folder + "\\results.txt";
+  std::string filler = folder + "\\filler";
+  const std::string earlier(4090, 'e');
+  WriteFile(path, earlier);
+  HANDLE hFiller = ::CreateFileA(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(hFiller, INVALID_HANDLE_VALUE);
+  static const char kPage[4096] = {};
+  DWORD written = 0;
+  while (::WriteFile(hFiller, kPage, sizeof kPage, &written, nullptr) && written > 0) {
+  }
+  ::CloseHandle(hFiller);
+
+  SaveAs(path);
+  HWND hBox = WaitForMessageBox();
+  std::string message = hBox ? WindowText(::GetDlgItem(hBox, kMessageText)) : "";
+  if (hBox) Dismiss(hBox);
+  std::string after = ReadFile(path);
+  ::DeleteFileA(filler.c_str());
+  ::DeleteFileA(path.c_str());
+  EXPECT_EQ(message, kCannotWrite);
+  EXPECT_EQ(after.size(), earlier.size());
+  EXPECT_TRUE(after == earlier) << "the file is not as it was";
+}
+
+// A WAVE DASH, as pasted from a program that writes Unicode: the file would get
+// "?" in its place.
+TEST_F(ReportWindow, TextTheFileCannotHoldIsRefusedAtSave) {
+  HWND hEdit = Item(IDC_REPORT_TEXT);
+  int end = CharPosition(ReportText().size());
+  ::SendMessageW(hEdit, EM_SETSEL, end, end);
+  ::SendMessageW(hEdit, EM_REPLACESEL, TRUE,
+                 reinterpret_cast<LPARAM>(L"3\x301C"
+                                          L"4GHz"));
+  Settle();
+  ASSERT_EQ(MessageBoxOfReport(), nullptr);
+
+  ::PostMessageA(Item(IDOK), BM_CLICK, 0, 0);
+  HWND hBox = WaitForMessageBox();
+  ASSERT_NE(hBox, nullptr) << "saved without a word";
+  std::string message = WindowText(::GetDlgItem(hBox, kMessageText));
+  EXPECT_EQ(message.rfind(kCannotHold, 0), 0u) << message;
+  EXPECT_NE(message.find("U+301C"), std::string::npos) << message;
+  EXPECT_TRUE(m_app.WindowsCaptioned(kOpenCaption).empty()) << "no file dialog";
+  Dismiss(hBox);
+  wchar_t wide[8192] = L"";
+  ::SendMessageW(hEdit, WM_GETTEXT, 8192, reinterpret_cast<LPARAM>(wide));
+  EXPECT_NE(std::wstring(wide).find(L"3\x301C"
+                                    L"4GHz"),
+            std::wstring::npos)
+      << "the text is kept";
+}
+
+// Enough text before the figures that they lie past the report buffer: the edit
+// check still finds them, and Save refuses the whole.
 TEST_F(ReportWindow, AReportTooLongForItsBufferIsRefusedWhole) {
   std::string text = ReportText();
-  text += std::string(4096 - text.size(), 'a');  // one byte more than fits
+  text = std::string(4096, 'a') + text;
   ::SendMessageA(Item(IDC_REPORT_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  Type("b");
+  Settle();
+  EXPECT_EQ(MessageBoxOfReport(), nullptr) << "a warning although both figures are there";
+  text = ReportText();
   ::PostMessageA(Item(IDOK), BM_CLICK, 0, 0);
   HWND hBox = WaitForMessageBox();
   ASSERT_NE(hBox, nullptr);
@@ -342,6 +435,35 @@ TEST_F(ReportWindow, CloseReturnsToTheMainWindowUnchanged) {
   EXPECT_EQ(m_app.Text(IDC_BEST), m_record);
   EXPECT_EQ(m_app.Text(IDOK), "測定開始");
   EXPECT_TRUE(m_app.Enabled(IDOK));
+}
+
+// Another program opens the report, raises the warning and closes both windows
+// and the box, all by messages it sends without waiting: once the box is gone,
+// no window is left and the program has ended.
+TEST(ReportCloseOrder, ClosingBothWindowsBehindAWarningEndsTheProgram) {
+  TarvoloProcess app;
+  ::SendNotifyMessageA(app.Control(IDC_REPORT), BM_CLICK, 0, 0);
+  HWND hReport = app.WaitForWindowCaptioned(kReportCaption, 10000);
+  ASSERT_NE(hReport, nullptr);
+  HWND hEdit = ::GetDlgItem(hReport, IDC_REPORT_TEXT);
+  ::SendMessageA(hEdit, EM_SETSEL, 0, -1);
+  ::SendNotifyMessageA(hEdit, WM_CLEAR, 0, 0);
+  HWND hBox = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND hWnd : app.WindowsCaptioned("Tarvolo")) {
+          if (::GetWindow(hWnd, GW_OWNER) == hReport) hBox = hWnd;
+        }
+        return hBox != nullptr;
+      },
+      10000);
+  ASSERT_NE(hBox, nullptr);
+  ::SendNotifyMessageA(app.MainWindow(), WM_CLOSE, 0, 0);
+  ::SendNotifyMessageA(hReport, WM_CLOSE, 0, 0);
+  ::SendNotifyMessageA(::GetDlgItem(hBox, IDOK), BM_CLICK, 0, 0);
+  DWORD exitCode = 1;
+  ASSERT_TRUE(app.WaitForExit(10000, &exitCode)) << "no window left, yet still running";
+  EXPECT_EQ(exitCode, 0u);
 }
 
 }  // namespace

@@ -31,8 +31,10 @@ const LPCSTR kTypeDialog = MAKEINTRESOURCEA(5);
 const LPCSTR kTypeString = MAKEINTRESOURCEA(6);
 const LPCSTR kTypeGroupIcon = MAKEINTRESOURCEA(14);
 const LPCSTR kTypeVersion = MAKEINTRESOURCEA(16);
+const LPCSTR kTypeManifest = MAKEINTRESOURCEA(24);
 
 constexpr WORD kVersionBlockId = 1;
+constexpr WORD kManifestId = 1;  // the manifest the loader reads for an .exe
 
 // Window class ordinals of the dialog manager's predefined controls.
 constexpr WORD kButton = 0x0080;
@@ -299,8 +301,8 @@ TEST_P(ExecutableTest, IsBuiltForItsMachine) {
   EXPECT_EQ(machine, GetParam().machine) << m_path;
 }
 
-// Every resource is Japanese, and there are exactly the program's own: no
-// manifest or anything else added by the tools.
+// Every resource is Japanese, and there are exactly the program's own (its
+// manifest included): nothing added by the tools.
 TEST_P(ExecutableTest, HoldsOnlyTheProgramsResourcesAllJapanese) {
   std::vector<BYTE> bytes;
   ASSERT_NO_FATAL_FAILURE(LoadJapanese(*m_module, kTypeGroupIcon, IDR_MAINFRAME, &bytes));
@@ -309,7 +311,8 @@ TEST_P(ExecutableTest, HoldsOnlyTheProgramsResourcesAllJapanese) {
   ASSERT_TRUE(ParseGroupIcon(bytes, &group, &error)) << error;
 
   std::set<std::pair<std::string, std::string>> expected = {
-      {"#5", "#100"}, {"#5", "#102"}, {"#5", "#129"}, {"#6", "#7"}, {"#14", "#128"}, {"#16", "#1"},
+      {"#5", "#100"},  {"#5", "#102"}, {"#5", "#129"}, {"#6", "#7"},
+      {"#14", "#128"}, {"#16", "#1"},  {"#24", "#1"},
   };
   for (const IconDirEntry& e : group.entries) expected.insert({"#3", "#" + std::to_string(e.id)});
 
@@ -483,6 +486,47 @@ TEST_P(ExecutableTest, VersionBlockReadsTheSameThroughTheSystem) {
         << ShiftJis(entry.key);
     const wchar_t* text = static_cast<const wchar_t*>(value);
     EXPECT_EQ(std::wstring(text, wcsnlen(text, length)), entry.Text()) << ShiftJis(entry.key);
+  }
+}
+
+// The manifest: started with the user's own rights, made for Vista up to
+// Windows 10 and 11, system DPI aware (dialogs laid out anew, not stretched),
+// and without Common Controls 6, whose themed controls the dialogs are not
+// laid out for. Its version is the version block's.
+TEST_P(ExecutableTest, ManifestAsksForWhatTheProgramIsMadeFor) {
+  std::vector<BYTE> bytes;
+  ASSERT_NO_FATAL_FAILURE(LoadJapanese(*m_module, kTypeManifest, kManifestId, &bytes));
+  const std::string manifest(bytes.begin(), bytes.end());
+  VersionNode root;
+  ASSERT_NO_FATAL_FAILURE(LoadVersionBlock(*m_module, &root));
+  ASSERT_EQ(root.value.size(), sizeof(VS_FIXEDFILEINFO));
+  VS_FIXEDFILEINFO fixed;
+  std::memcpy(&fixed, root.value.data(), sizeof fixed);
+  char version[64];
+  snprintf(version, sizeof version, "version=\"%lu.%lu.%lu.%lu\"",
+           static_cast<unsigned long>(HIWORD(fixed.dwFileVersionMS)),
+           static_cast<unsigned long>(LOWORD(fixed.dwFileVersionMS)),
+           static_cast<unsigned long>(HIWORD(fixed.dwFileVersionLS)),
+           static_cast<unsigned long>(LOWORD(fixed.dwFileVersionLS)));
+
+  const std::string required[] = {
+      version,
+      "<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>",
+      "<supportedOS Id=\"{e2011457-1546-43c5-a5fe-008deee3d3f0}\"/>",  // Vista
+      "<supportedOS Id=\"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}\"/>",  // 7
+      "<supportedOS Id=\"{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}\"/>",  // 8
+      "<supportedOS Id=\"{1f676c76-80e1-4239-95bb-83d0f6d0da78}\"/>",  // 8.1
+      "<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>",  // 10 and 11
+      "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>",
+  };
+  for (const std::string& text : required) {
+    EXPECT_NE(manifest.find(text), std::string::npos) << "missing: " << text;
+  }
+  // Nothing more: no themed controls, no per-monitor scaling, no elevation.
+  const std::string forbidden[] = {"Common-Controls", "dpiAwareness", "true/pm", "highestAvailable",
+                                   "requireAdministrator"};
+  for (const std::string& text : forbidden) {
+    EXPECT_EQ(manifest.find(text), std::string::npos) << "should not hold: " << text;
   }
 }
 

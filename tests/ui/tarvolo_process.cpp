@@ -1,5 +1,7 @@
 #include "tarvolo_process.h"
 
+#include <tlhelp32.h>
+
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -145,6 +147,20 @@ std::vector<HWND> TarvoloProcess::WindowsCaptioned(const std::string& caption) c
   FindState state{m_process.dwProcessId, caption, {}};
   ::EnumWindows(CollectCaptioned, reinterpret_cast<LPARAM>(&state));
   return state.found;
+}
+
+int TarvoloProcess::ThreadCount() const {
+  HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (hSnapshot == INVALID_HANDLE_VALUE) return -1;
+  int count = 0;
+  THREADENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = ::Thread32First(hSnapshot, &entry); more;
+       more = ::Thread32Next(hSnapshot, &entry)) {
+    if (entry.th32OwnerProcessID == m_process.dwProcessId) ++count;
+  }
+  ::CloseHandle(hSnapshot);
+  return count;
 }
 
 HWND TarvoloProcess::Focus() const {

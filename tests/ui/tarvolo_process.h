@@ -60,6 +60,9 @@ class TarvoloProcess {
   // Waits for the process to end; false if it is still running after timeoutMs.
   bool WaitForExit(int timeoutMs, DWORD* pExitCode) const;
 
+  // Threads of the program's process now (each run adds its worker while it lasts).
+  int ThreadCount() const;
+
   DWORD ProcessId() const { return m_process.dwProcessId; }
   DWORD ThreadId() const { return ::GetWindowThreadProcessId(m_hMain, nullptr); }
 

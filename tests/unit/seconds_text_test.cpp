@@ -1,4 +1,4 @@
-#include "app/seconds_text.h"
+#include "bench/seconds_text.h"
 
 #include <gtest/gtest.h>
 

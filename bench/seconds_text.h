@@ -1,7 +1,7 @@
 // How a tick count reads as seconds on screen and in the report: the count times
 // the single-precision factor 0.001, formed in double precision, written "%3.3f".
-#ifndef TARVOLO_APP_SECONDS_TEXT_H
-#define TARVOLO_APP_SECONDS_TEXT_H
+#ifndef TARVOLO_BENCH_SECONDS_TEXT_H
+#define TARVOLO_BENCH_SECONDS_TEXT_H
 
 constexpr float kSecondsPerTick = 0.001f;
 
