@@ -11,9 +11,9 @@
 
 #include "report/report_text.h"
 
-namespace {
-
 const char kEntryHeader[] = "\r\n★★★★★ Tarvolo 結果報告書 ★★★★★\r\n\r\n";
+
+namespace {
 
 // The text's length, looking no further than a report buffer; -1 when it runs on.
 long ReportLength(const char* szReport) {

@@ -3,6 +3,9 @@
 #ifndef TARVOLO_REPORT_REPORT_ENTRY_H
 #define TARVOLO_REPORT_REPORT_ENTRY_H
 
+// What opens every entry in a report file: CR LF, the header line, CR LF CR LF.
+extern const char kEntryHeader[];
+
 enum class EntryResult {
   kWritten,      // the whole entry reached the file
   kCannotOpen,   // the file could not be opened for appending; nothing written

@@ -10,8 +10,6 @@ const char kMakerMail[] = TARVOLO_MAKER_MAIL;
 const char kMakerWeb[] = TARVOLO_MAKER_WEB;
 const char kReportNotice[] = "結果は " TARVOLO_MAKER_WEB " で公開しています。";
 
-namespace {
-
 // The colons of lines 3 to 9 stand at byte column 21: the edit box's fixed-pitch
 // font draws a double-byte character two columns wide, so they line up on screen.
 const char kReportTemplate[] = "To " TARVOLO_MAKER_MAIL
@@ -25,8 +23,6 @@ const char kReportTemplate[] = "To " TARVOLO_MAKER_MAIL
                                "クロック             ：\r\n"
                                "ＯＳ                 ：\r\n"
                                "コメント：\r\n";
-
-}  // namespace
 
 #undef TARVOLO_MAKER_MAIL
 #undef TARVOLO_MAKER_WEB

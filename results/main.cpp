@@ -1,0 +1,88 @@
+// tarvolo-results: the maker's side of the report. Reads received reports
+// (report files, saved mails and texts) and writes the results page and table.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "results/csv_table.h"
+#include "results/html_page.h"
+#include "results/input_files.h"
+#include "results/output_folder.h"
+#include "results/report_reader.h"
+
+namespace {
+
+enum ExitStatus {
+  kPageWritten = 0,
+  kInputSkipped = 1,  // the page is still written
+  kUsageError = 2,
+  kPageNotWritten = 3,
+};
+
+const char kUsage[] =
+    "usage: tarvolo-results [-o DIR] FILE_OR_FOLDER...\n"
+    "Reads Tarvolo's result reports (report files, saved mails or texts; folders\n"
+    "recursively) and writes DIR/index.html and DIR/results.csv (DIR: the current\n"
+    "folder unless given). Exit status: 0 written, 1 written but an input was\n"
+    "skipped, 2 usage error, 3 the page could not be written.\n";
+
+int UsageError(const std::string& why) {
+  std::cerr << "tarvolo-results: " << why << "\n" << kUsage;
+  return kUsageError;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string folder = ".";
+  std::vector<std::string> inputs;
+  bool options = true;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (options && argument == "--") {
+      options = false;
+    } else if (options && (argument == "-h" || argument == "--help")) {
+      std::cout << kUsage;
+      return kPageWritten;
+    } else if (options && argument == "-o") {
+      if (i + 1 >= argc || argv[i + 1][0] == '\0') return UsageError("-o needs a folder");
+      folder = argv[++i];
+    } else if (options && argument.size() > 1 && argument[0] == '-') {
+      return UsageError("unknown option " + argument);
+    } else {
+      inputs.push_back(argument);
+    }
+  }
+  if (inputs.empty()) return UsageError("no report file or folder given");
+
+  const ReportVocabulary& vocabulary = TheReportVocabulary();
+  if (!vocabulary.complete) {
+    std::cerr << "tarvolo-results: the report template's labels could not be read\n";
+    return kPageNotWritten;
+  }
+
+  const InputFiles files = CollectInputs(inputs, std::cerr);
+  std::size_t skipped = files.skipped;
+  ResultSet results;
+  std::string bytes, why;
+  for (const std::string& path : files.paths) {
+    if (!ReadRegularFile(path, bytes, why)) {
+      std::cerr << "tarvolo-results: skipped " << path << ": " << why << '\n';
+      ++skipped;
+      continue;
+    }
+    ++results.files;
+    AddReports(bytes, vocabulary, results);
+  }
+
+  if (!MakeFolder(folder, why) ||
+      !WriteIntoFolder(folder, "index.html", HtmlPage(results, vocabulary), why) ||
+      !WriteIntoFolder(folder, "results.csv", CsvTable(results, vocabulary), why)) {
+    std::cerr << "tarvolo-results: cannot write into " << folder << ": " << why << '\n';
+    return kPageNotWritten;
+  }
+  std::cout << "tarvolo-results: " << results.read << " entries read from " << results.files
+            << " files, " << results.kept.size() << " kept, " << results.Flagged() << " flagged, "
+            << results.merged << " merged, " << skipped << " inputs skipped\n";
+  return skipped > 0 ? kInputSkipped : kPageWritten;
+}

@@ -1,0 +1,82 @@
+#include "results/report_vocabulary.h"
+
+#include "report/report_entry.h"
+#include "report/report_text.h"
+#include "results/text_decoding.h"
+
+namespace {
+
+constexpr std::string_view kFullWidthColon = "\xEF\xBC\x9A";  // "："
+constexpr std::string_view kFullWidthSpace = "\xE3\x80\x80";
+constexpr std::string_view kFigureFormat = "%3.3f";
+
+std::string_view NextLine(std::string_view& text) {
+  const std::size_t end = text.find('\n');
+  std::string_view line = text.substr(0, end);
+  text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+  while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return line;
+}
+
+}  // namespace
+
+bool StartsWithBlank(std::string_view text, std::size_t* length) {
+  if (!text.empty() && (text[0] == ' ' || text[0] == '\t')) {
+    *length = 1;
+    return true;
+  }
+  if (text.substr(0, kFullWidthSpace.size()) == kFullWidthSpace) {
+    *length = kFullWidthSpace.size();
+    return true;
+  }
+  return false;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  std::size_t length = 0;
+  while (StartsWithBlank(text, &length)) text.remove_prefix(length);
+  for (;;) {
+    if (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
+      text.remove_suffix(1);
+    } else if (text.size() >= kFullWidthSpace.size() &&
+               text.substr(text.size() - kFullWidthSpace.size()) == kFullWidthSpace) {
+      text.remove_suffix(kFullWidthSpace.size());
+    } else {
+      return text;
+    }
+  }
+}
+
+ReportVocabulary VocabularyFrom(std::string_view templateText, std::string_view headerText) {
+  ReportVocabulary vocabulary;
+  std::string_view header = headerText;
+  while (!header.empty() && vocabulary.entryHeader.empty()) {
+    vocabulary.entryHeader = std::string(TrimBlanks(NextLine(header)));
+  }
+  std::string_view rest = templateText;
+  vocabulary.mailLine = std::string(TrimBlanks(NextLine(rest)));
+  NextLine(rest);  // the empty second line
+  bool complete = !vocabulary.entryHeader.empty() && !vocabulary.mailLine.empty();
+  for (int field = 0; field < kFieldCount; ++field) {
+    const std::string_view line = NextLine(rest);
+    const std::size_t colon = line.find(kFullWidthColon);
+    if (colon == std::string_view::npos) {
+      complete = false;
+      continue;
+    }
+    vocabulary.labels[field] = std::string(TrimBlanks(line.substr(0, colon)));
+    // The two figure lines are the ones the template fills with "%3.3f".
+    const bool figure = line.substr(colon + kFullWidthColon.size()) == kFigureFormat;
+    const bool wanted = field == kTime10000 || field == kTime100000;
+    complete = complete && !vocabulary.labels[field].empty() && figure == wanted;
+  }
+  vocabulary.complete = complete;
+  return vocabulary;
+}
+
+const ReportVocabulary& TheReportVocabulary() {
+  static const ReportVocabulary vocabulary =
+      VocabularyFrom(DecodeAs(kReportTemplate, TextEncoding::kShiftJis).utf8,
+                     DecodeAs(kEntryHeader, TextEncoding::kShiftJis).utf8);
+  return vocabulary;
+}
