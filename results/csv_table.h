@@ -8,9 +8,9 @@
 
 #include "results/result_set.h"
 
-// One cell, quoted; a text a spreadsheet would take for a formula (= + - @ at
-// its start) gets a leading apostrophe.
-std::string CsvCell(std::string_view text, bool textColumn);
+// Appends one cell, quoted; a users' text that a spreadsheet would take for a
+// formula (= + - @ or a tab at its start) gets a leading apostrophe.
+void AppendCsvCell(std::string& out, std::string_view text, bool usersText);
 
 // Columns: limit, then the page's columns, then the comment.
 std::string CsvTable(const ResultSet& results, const ReportVocabulary& vocabulary);

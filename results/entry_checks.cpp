@@ -48,6 +48,7 @@ CheckedEntry CheckEntry(EntryFields fields, std::string_view entryText) {
     entry.flags |= kImplausible;
   }
   if (entryText.find(kReplacementUtf8) != std::string_view::npos) entry.flags |= kInvalidBytes;
+  entry.status = StatusText(entry);
   return entry;
 }
 

@@ -35,6 +35,7 @@ struct CheckedEntry {
   EntryFields fields;
   Figure figures[2];  // 10,000 and 100,000
   unsigned flags = 0;
+  std::string status;  // StatusText, formed once
 };
 
 // entryText is the entry as read, to find the U+FFFD that stands for bytes that

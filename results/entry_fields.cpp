@@ -41,6 +41,7 @@ std::string CutToBytes(std::string_view text, std::size_t maxBytes) {
 EntryFields ReadFields(std::string_view entry, const ReportVocabulary& vocabulary) {
   EntryFields fields;
   std::vector<std::string_view> lines;
+  lines.reserve(32);
   while (!entry.empty()) lines.push_back(TakeLine(entry));
 
   constexpr std::size_t kNone = static_cast<std::size_t>(-1);

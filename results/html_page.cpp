@@ -4,31 +4,34 @@
 
 #include "results/table_rows.h"
 
-std::string EscapeHtml(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + 16);
-  for (char c : text) {
-    switch (c) {
+void AppendEscapedHtml(std::string& out, std::string_view text) {
+  std::size_t done = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char* reference = nullptr;
+    switch (text[i]) {
       case '&':
-        out += "&amp;";
+        reference = "&amp;";
         break;
       case '<':
-        out += "&lt;";
+        reference = "&lt;";
         break;
       case '>':
-        out += "&gt;";
+        reference = "&gt;";
         break;
       case '"':
-        out += "&quot;";
+        reference = "&quot;";
         break;
       case '\'':
-        out += "&#39;";
+        reference = "&#39;";
         break;
       default:
-        out += c;
+        continue;
     }
+    out.append(text.data() + done, i - done);
+    out += reference;
+    done = i + 1;
   }
-  return out;
+  out.append(text.data() + done, text.size() - done);
 }
 
 namespace {
@@ -65,14 +68,18 @@ void AddTable(std::string& page, const char* heading, const std::vector<TableRow
     return;
   }
   page += "<table>\n<thead><tr>";
-  for (const std::string& title : ColumnTitles(vocabulary))
-    page += "<th>" + EscapeHtml(title) + "</th>";
+  for (std::string_view title : ColumnTitles(vocabulary)) {
+    page += "<th>";
+    AppendEscapedHtml(page, title);
+    page += "</th>";
+  }
   page += "</tr></thead>\n<tbody>\n";
   for (const TableRow& row : rows) {
-    page += row.flagged ? "<tr class=\"flag\">" : "<tr>";
-    for (std::size_t i = 0; i < row.cells.size(); ++i) {
+    page += row.entry->flags != 0 ? "<tr class=\"flag\">" : "<tr>";
+    const auto cells = CellsOf(row);
+    for (std::size_t i = 0; i < cells.size(); ++i) {
       page += i < 2 ? "<td class=\"n\">" : "<td>";
-      page += EscapeHtml(row.cells[i]);
+      AppendEscapedHtml(page, cells[i]);
       page += "</td>";
     }
     page += "</tr>\n";
@@ -84,7 +91,10 @@ void AddTable(std::string& page, const char* heading, const std::vector<TableRow
 
 std::string HtmlPage(const ResultSet& results, const ReportVocabulary& vocabulary) {
   std::string page = kHead;
-  page += "<p>" + EscapeHtml(CountsLine(results)) + "</p>\n";
+  page.reserve(results.kept.size() * 2 * 400);  // a row is about 300 bytes
+  page += "<p>";
+  AppendEscapedHtml(page, CountsLine(results));
+  page += "</p>\n";
   AddTable(page, "上限値 10,000", RankedRows(results, 0), vocabulary);
   AddTable(page, "上限値 100,000", RankedRows(results, 1), vocabulary);
   const std::vector<TableRow> unranked = UnrankedRows(results);

@@ -8,8 +8,8 @@
 
 #include "results/result_set.h"
 
-// & < > " ' as character references.
-std::string EscapeHtml(std::string_view text);
+// Appends text with & < > " ' as character references.
+void AppendEscapedHtml(std::string& out, std::string_view text);
 
 std::string HtmlPage(const ResultSet& results, const ReportVocabulary& vocabulary);
 

@@ -39,7 +39,6 @@ bool WriteIntoFolder(const std::string& folder, const std::string& name, const s
       ok = false;
     }
   }
-  ok = ok && fsync(fd) == 0;
   if (!ok) why = std::strerror(errno);
   ok = close(fd) == 0 && ok;
   if (ok && std::rename(temporary.data(), target.c_str()) != 0) {

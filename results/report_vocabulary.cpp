@@ -20,18 +20,6 @@ std::string_view NextLine(std::string_view& text) {
 
 }  // namespace
 
-bool StartsWithBlank(std::string_view text, std::size_t* length) {
-  if (!text.empty() && (text[0] == ' ' || text[0] == '\t')) {
-    *length = 1;
-    return true;
-  }
-  if (text.substr(0, kFullWidthSpace.size()) == kFullWidthSpace) {
-    *length = kFullWidthSpace.size();
-    return true;
-  }
-  return false;
-}
-
 std::string_view TrimBlanks(std::string_view text) {
   std::size_t length = 0;
   while (StartsWithBlank(text, &length)) text.remove_prefix(length);

@@ -23,8 +23,21 @@ ReportVocabulary VocabularyFrom(std::string_view templateText, std::string_view 
 // Derived once from report/'s Shift_JIS constants.
 const ReportVocabulary& TheReportVocabulary();
 
-// Space, tab and the full-width space: what may stand between a label and its colon.
-bool StartsWithBlank(std::string_view text, std::size_t* length);
+// Space, tab and the full-width space: what may stand between a label and its
+// colon. Called for every line of every entry, hence inline.
+inline bool StartsWithBlank(std::string_view text, std::size_t* length) {
+  if (text.empty()) return false;
+  if (text[0] == ' ' || text[0] == '\t') {
+    *length = 1;
+    return true;
+  }
+  if (text.size() >= 3 && text[0] == '\xE3' && text[1] == '\x80' && text[2] == '\x80') {
+    *length = 3;
+    return true;
+  }
+  return false;
+}
+
 std::string_view TrimBlanks(std::string_view text);
 
 #endif

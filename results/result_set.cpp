@@ -1,19 +1,19 @@
 #include "results/result_set.h"
 
 #include <algorithm>
+#include <functional>
+#include <iterator>
+#include <string_view>
 #include <utility>
 
 namespace {
 
-// Fields cannot hold control characters (they were read as U+FFFD), so a unit
-// separator keeps "ab"+"c" apart from "a"+"bc".
-std::string KeyOf(const EntryFields& fields) {
-  std::string key;
+std::size_t HashOf(const EntryFields& fields) {
+  std::size_t hash = 0;
   for (const std::string& text : fields.text) {
-    key += text;
-    key += '\x1F';
+    hash = hash * 1000003 ^ std::hash<std::string_view>()(text);
   }
-  return key;
+  return hash;
 }
 
 // Ties in time are ordered by the fields, then by the figures' texts.
@@ -35,10 +35,16 @@ bool Measured(const CheckedEntry& entry, int limit) {
 
 void ResultSet::Add(CheckedEntry entry) {
   ++read;
-  if (!seen.insert(KeyOf(entry.fields)).second) {
-    ++merged;
-    return;
+  const std::size_t hash = HashOf(entry.fields);
+  const auto [first, last] = seen.equal_range(hash);
+  for (auto it = first; it != last; ++it) {
+    const EntryFields& other = kept[it->second].fields;
+    if (std::equal(std::begin(other.text), std::end(other.text), std::begin(entry.fields.text))) {
+      ++merged;
+      return;
+    }
   }
+  seen.emplace(hash, kept.size());
   kept.push_back(std::move(entry));
 }
 

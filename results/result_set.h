@@ -5,7 +5,7 @@
 
 #include <cstddef>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 #include "results/entry_checks.h"
@@ -15,7 +15,8 @@ struct ResultSet {
   std::size_t read = 0;    // entries found
   std::size_t merged = 0;  // entries that repeated a kept one
   std::size_t files = 0;   // files read
-  std::unordered_set<std::string> seen;
+  // Kept entries by a hash of their fields, to find a repeated one.
+  std::unordered_multimap<std::size_t, std::size_t> seen;
 
   // Keeps the entry unless one with the same fields and figures is kept already.
   void Add(CheckedEntry entry);

@@ -4,19 +4,27 @@ namespace {
 
 constexpr Field kShownFields[] = {kName, kMachine, kCpu, kClock, kOs};
 
-TableRow RowOf(const CheckedEntry& entry, std::string rank, std::string time) {
-  TableRow row{{std::move(rank), std::move(time)}, &entry, entry.flags != 0};
-  for (Field field : kShownFields) row.cells.push_back(entry.fields.text[field]);
-  row.cells.push_back(StatusText(entry));
-  return row;
-}
-
 }  // namespace
 
-std::vector<std::string> ColumnTitles(const ReportVocabulary& vocabulary) {
-  std::vector<std::string> titles = {"順位", "秒"};
-  for (Field field : kShownFields) titles.push_back(vocabulary.labels[field]);
-  titles.push_back("状態");
+std::array<std::string_view, kColumnCount> CellsOf(const TableRow& row) {
+  std::array<std::string_view, kColumnCount> cells;
+  cells[0] = row.rank;
+  cells[1] = row.time;
+  for (std::size_t i = 0; i < std::size(kShownFields); ++i) {
+    cells[2 + i] = row.entry->fields.text[kShownFields[i]];
+  }
+  cells[kColumnCount - 1] = row.entry->status;
+  return cells;
+}
+
+std::array<std::string_view, kColumnCount> ColumnTitles(const ReportVocabulary& vocabulary) {
+  std::array<std::string_view, kColumnCount> titles;
+  titles[0] = "順位";
+  titles[1] = "秒";
+  for (std::size_t i = 0; i < std::size(kShownFields); ++i) {
+    titles[2 + i] = vocabulary.labels[kShownFields[i]];
+  }
+  titles[kColumnCount - 1] = "状態";
   return titles;
 }
 
@@ -24,15 +32,14 @@ std::vector<TableRow> RankedRows(const ResultSet& results, int limit) {
   std::vector<TableRow> rows;
   const Field figure = limit == 0 ? kTime10000 : kTime100000;
   for (const RankedRow& ranked : Ranking(results, limit)) {
-    rows.push_back(
-        RowOf(*ranked.entry, std::to_string(ranked.rank), ranked.entry->fields.text[figure]));
+    rows.push_back({std::to_string(ranked.rank), ranked.entry->fields.text[figure], ranked.entry});
   }
   return rows;
 }
 
 std::vector<TableRow> UnrankedRows(const ResultSet& results) {
   std::vector<TableRow> rows;
-  for (const CheckedEntry* entry : Unranked(results)) rows.push_back(RowOf(*entry, "-", "-"));
+  for (const CheckedEntry* entry : Unranked(results)) rows.push_back({"-", "-", entry});
   return rows;
 }
 

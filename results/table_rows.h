@@ -3,19 +3,26 @@
 #ifndef TARVOLO_RESULTS_TABLE_ROWS_H
 #define TARVOLO_RESULTS_TABLE_ROWS_H
 
+#include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "results/result_set.h"
 
+constexpr std::size_t kColumnCount = 8;
+
 struct TableRow {
-  std::vector<std::string> cells;
+  std::string rank;  // "-" for an entry without a time
+  std::string_view time;
   const CheckedEntry* entry;
-  bool flagged;
 };
 
+// The cells of a row, in column order; they point into the row and its entry.
+std::array<std::string_view, kColumnCount> CellsOf(const TableRow& row);
+
 // The column titles; the field columns carry the report's own labels.
-std::vector<std::string> ColumnTitles(const ReportVocabulary& vocabulary);
+std::array<std::string_view, kColumnCount> ColumnTitles(const ReportVocabulary& vocabulary);
 
 // The ranking at a limit (0: 10,000, 1: 100,000); the time as the report wrote it.
 std::vector<TableRow> RankedRows(const ResultSet& results, int limit);

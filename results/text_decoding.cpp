@@ -3,18 +3,34 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstring>
+#include <memory>
 
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-// The length of the well-formed UTF-8 sequence at p (at most n bytes), or 0.
+// What a byte is to the quick loops below: plain ASCII is copied as it is.
+enum ByteClass : unsigned char { kPlain, kControl, kHigh };
+
+struct ByteClasses {
+  ByteClass of[256];
+  constexpr ByteClasses() : of() {
+    for (int c = 0; c < 256; ++c) {
+      const bool control = (c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F;
+      of[c] = c >= 0x80 ? kHigh : control ? kControl : kPlain;
+    }
+  }
+};
+constexpr ByteClasses kClasses;
+
+// The length of the well-formed UTF-8 sequence at p (at most n bytes, p[0] >=
+// 0x80), or 0.
 std::size_t Utf8SequenceLength(const unsigned char* p, std::size_t n) {
   const auto tail = [&](std::size_t i, unsigned char lo, unsigned char hi) {
     return i < n && p[i] >= lo && p[i] <= hi;
   };
   const unsigned char c = p[0];
-  if (c < 0x80) return 1;
   if (c >= 0xC2 && c <= 0xDF) return tail(1, 0x80, 0xBF) ? 2 : 0;
   if (c >= 0xE0 && c <= 0xEF) {
     // No overlong forms (E0) and no surrogates (ED).
@@ -30,52 +46,177 @@ std::size_t Utf8SequenceLength(const unsigned char* p, std::size_t n) {
   return 0;
 }
 
-bool IsStrayControl(unsigned char c) {
-  return (c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F;
-}
+// The decoded text is built in a buffer large enough for the worst case: every
+// byte becoming a three-byte character (a half-width katakana, or U+FFFD).
+class Utf8Output {
+ public:
+  explicit Utf8Output(std::size_t inputBytes)
+      : buffer_(new char[inputBytes * 3 + 4]), end_(buffer_.get()) {}
+  void Append(const void* bytes, std::size_t count) {
+    std::memcpy(end_, bytes, count);
+    end_ += count;
+  }
+  // A character of at most four bytes from a table slot of four: copied whole
+  // (one move; the buffer has four bytes to spare), then counted.
+  void AppendCharacter(const char (&slot)[4], std::size_t length) {
+    std::memcpy(end_, slot, 4);
+    end_ += length;
+  }
+  void Replacement(DecodedText& decoded) {
+    Append(kReplacementUtf8.data(), kReplacementUtf8.size());
+    ++decoded.replaced;
+  }
+  // Copies the plain ASCII from p[i] on; returns the index of the first other byte.
+  std::size_t CopyPlain(const unsigned char* p, std::size_t i, std::size_t n) {
+    const std::size_t start = i;
+    while (i < n && kClasses.of[p[i]] == kPlain) ++i;
+    Append(p + start, i - start);
+    return i;
+  }
+  void MoveTo(std::string& text) { text.assign(buffer_.get(), end_); }
+
+ private:
+  std::unique_ptr<char[]> buffer_;
+  char* end_;
+};
+
+// Shift_JIS through a table that iconv fills as characters turn up: iconv says
+// what each byte and byte pair is, and each is asked once however often it
+// occurs (iconv itself costs about 40 instructions a byte).
+class ShiftJisTable {
+ public:
+  ShiftJisTable() : converter_(iconv_open("UTF-8", "CP932")) {}
+  ~ShiftJisTable() {
+    if (usable()) iconv_close(converter_);
+  }
+  ShiftJisTable(const ShiftJisTable&) = delete;
+  ShiftJisTable& operator=(const ShiftJisTable&) = delete;
+
+  bool usable() const { return converter_ != reinterpret_cast<iconv_t>(-1); }
+
+  // Appends the character at p (n bytes left, p[0] >= 0x80) and returns the
+  // bytes it took: 1 or 2, or 0 when they are no character (nothing appended).
+  std::size_t Append(const unsigned char* p, std::size_t n, Utf8Output& out) {
+    const Slot& single = Lookup(p[0], p, 1);
+    if (single.length > 0) {
+      out.AppendCharacter(single.utf8, single.length);
+      return 1;
+    }
+    if (!single.lead || n < 2) return 0;
+    const Slot& pair = Lookup(256 + (p[0] << 8 | p[1]), p, 2);
+    if (pair.length == 0) return 0;
+    out.AppendCharacter(pair.utf8, pair.length);
+    return 2;
+  }
+
+ private:
+  struct Slot {
+    bool asked = false;
+    bool lead = false;  // a byte that starts a pair
+    unsigned char length = 0;
+    char utf8[4] = {};
+  };
+
+  const Slot& Lookup(std::size_t index, const unsigned char* p, std::size_t count) {
+    Slot& slot = slots_[index];
+    if (slot.asked) return slot;
+    slot.asked = true;
+    char in[2] = {static_cast<char>(p[0]), count > 1 ? static_cast<char>(p[1]) : '\0'};
+    char* from = in;
+    std::size_t fromLeft = count;
+    char* to = slot.utf8;
+    std::size_t toLeft = sizeof slot.utf8;
+    iconv(converter_, nullptr, nullptr, nullptr, nullptr);
+    const std::size_t result = iconv(converter_, &from, &fromLeft, &to, &toLeft);
+    if (result != static_cast<std::size_t>(-1) && fromLeft == 0) {
+      slot.length = static_cast<unsigned char>(to - slot.utf8);
+    } else {
+      slot.lead = count == 1 && errno == EINVAL;  // cut off: the byte wants a second
+    }
+    return slot;
+  }
+
+  iconv_t converter_;
+  Slot slots_[256 + 65536];
+};
 
 // NUL and other control characters would reach the page and the table as they
-// are; they are shown as U+FFFD like unreadable bytes.
-void ReplaceControls(DecodedText& decoded) {
-  std::string& text = decoded.utf8;
-  std::size_t i = 0;
-  while (i < text.size() && !IsStrayControl(static_cast<unsigned char>(text[i]))) ++i;
-  if (i == text.size()) return;
-  std::string out(text, 0, i);
-  out.reserve(text.size() + 64);
-  for (; i < text.size(); ++i) {
-    if (IsStrayControl(static_cast<unsigned char>(text[i]))) {
-      out += kReplacementUtf8;
-      ++decoded.replaced;
+// are; like unreadable bytes they are shown as U+FFFD.
+void DecodeShiftJis(std::string_view bytes, DecodedText& decoded) {
+  static ShiftJisTable* const table = new ShiftJisTable;  // kept for the process's life
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t n = bytes.size();
+  Utf8Output out(n);
+  for (std::size_t i = out.CopyPlain(p, 0, n); i < n; i = out.CopyPlain(p, i, n)) {
+    const std::size_t taken =
+        kClasses.of[p[i]] == kHigh && table->usable() ? table->Append(p + i, n - i, out) : 0;
+    if (taken == 0) {
+      // Passed over one byte at a time, as iconv's own error handling would.
+      out.Replacement(decoded);
+      ++i;
     } else {
-      out += text[i];
+      i += taken;
     }
   }
-  text.swap(out);
+  out.MoveTo(decoded.utf8);
 }
 
-const char* IconvName(TextEncoding encoding) {
-  switch (encoding) {
-    case TextEncoding::kShiftJis:
-      return "CP932";  // what Windows writes as Shift_JIS, with its extra characters
-    case TextEncoding::kIso2022Jp:
-      return "ISO-2022-JP-2";  // also reads the half-width katakana some mailers send
-    case TextEncoding::kUtf8:
-      break;
-  }
-  return "UTF-8";
-}
-
-// Valid UTF-8 needs no iconv: copied as it is.
-bool CopyIfValidUtf8(std::string_view bytes, std::string& out) {
+void DecodeUtf8(std::string_view bytes, DecodedText& decoded) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-  for (std::size_t i = 0; i < bytes.size();) {
-    const std::size_t length = Utf8SequenceLength(p + i, bytes.size() - i);
-    if (length == 0) return false;
-    i += length;
+  const std::size_t n = bytes.size();
+  Utf8Output out(n);
+  for (std::size_t i = out.CopyPlain(p, 0, n); i < n; i = out.CopyPlain(p, i, n)) {
+    const std::size_t length = kClasses.of[p[i]] == kHigh ? Utf8SequenceLength(p + i, n - i) : 0;
+    if (length == 0) {
+      out.Replacement(decoded);
+      ++i;
+    } else {
+      out.Append(p + i, length);
+      i += length;
+    }
   }
-  out.assign(bytes);
-  return true;
+  out.MoveTo(decoded.utf8);
+}
+
+// ISO-2022-JP is stateful and comes in short mails: iconv reads it directly.
+// ISO-2022-JP-2 also reads the half-width katakana some mailers send.
+void DecodeIso2022Jp(std::string_view bytes, DecodedText& decoded) {
+  iconv_t converter = iconv_open("UTF-8", "ISO-2022-JP-2");
+  if (converter == reinterpret_cast<iconv_t>(-1)) {
+    // The C library lacks the converter: nothing of the text can be read.
+    decoded.utf8.assign(kReplacementUtf8);
+    decoded.replaced = 1;
+    return;
+  }
+  std::string converted(bytes.size() * 2 + 16, '\0');
+  std::size_t used = 0;
+  char* in = const_cast<char*>(bytes.data());  // iconv's signature; it only reads
+  std::size_t inLeft = bytes.size();
+  while (inLeft > 0) {
+    char* to = converted.data() + used;
+    std::size_t toLeft = converted.size() - used;
+    const std::size_t result = iconv(converter, &in, &inLeft, &to, &toLeft);
+    const int error = errno;
+    used = static_cast<std::size_t>(to - converted.data());
+    if (result != static_cast<std::size_t>(-1)) break;
+    if (error == E2BIG) {
+      converted.resize(converted.size() * 2);
+      continue;
+    }
+    // An invalid sequence (EILSEQ) is passed over one byte at a time; a
+    // sequence cut off by the end of the text (EINVAL) ends it.
+    if (converted.size() - used < kReplacementUtf8.size()) converted.resize(converted.size() * 2);
+    converted.replace(used, kReplacementUtf8.size(), kReplacementUtf8);
+    used += kReplacementUtf8.size();
+    ++decoded.replaced;
+    if (error != EILSEQ) break;
+    ++in;
+    --inLeft;
+  }
+  iconv_close(converter);
+  converted.resize(used);
+  // The result is UTF-8; its control characters are replaced on the way through.
+  DecodeUtf8(converted, decoded);
 }
 
 }  // namespace
@@ -83,21 +224,29 @@ bool CopyIfValidUtf8(std::string_view bytes, std::string& out) {
 TextEncoding GuessEncoding(std::string_view bytes) {
   if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) return TextEncoding::kUtf8;
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t n = bytes.size();
   std::size_t multiByte = 0, invalid = 0;
-  for (std::size_t i = 0; i < bytes.size();) {
-    const std::size_t length = Utf8SequenceLength(p + i, bytes.size() - i);
+  for (std::size_t i = 0; i < n;) {
+    if (p[i] < 0x80) {
+      ++i;
+      continue;
+    }
+    const std::size_t length = Utf8SequenceLength(p + i, n - i);
     if (length == 0) {
       ++invalid;
       ++i;
+      // Hundreds of bad bytes and few good sequences: a text in UTF-8 would
+      // not look like this, so the rest need not be read.
+      if (invalid >= 256 && multiByte <= 16 * invalid) break;
     } else {
-      multiByte += length > 1;
+      ++multiByte;
       i += length;
     }
   }
   // ISO-2022-JP is 7-bit: its kanji come after ESC $ B (or ESC $ @).
   const bool jisEscape = bytes.find("\x1B$B") != std::string_view::npos ||
                          bytes.find("\x1B$@") != std::string_view::npos;
-  if (jisEscape && multiByte + invalid < bytes.size() / 100 + 1) return TextEncoding::kIso2022Jp;
+  if (jisEscape && multiByte + invalid < n / 100 + 1) return TextEncoding::kIso2022Jp;
   // Shift_JIS text is mostly invalid as UTF-8; a few bad bytes in a long UTF-8
   // text do not make it Shift_JIS.
   if (invalid == 0 || multiByte > 16 * invalid) return TextEncoding::kUtf8;
@@ -106,49 +255,17 @@ TextEncoding GuessEncoding(std::string_view bytes) {
 
 DecodedText DecodeAs(std::string_view bytes, TextEncoding encoding) {
   DecodedText decoded{{}, encoding, 0};
-  if (encoding == TextEncoding::kUtf8 && bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
-    bytes.remove_prefix(kUtf8Bom.size());
+  switch (encoding) {
+    case TextEncoding::kShiftJis:
+      DecodeShiftJis(bytes, decoded);
+      break;
+    case TextEncoding::kIso2022Jp:
+      DecodeIso2022Jp(bytes, decoded);
+      break;
+    case TextEncoding::kUtf8:
+      if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) bytes.remove_prefix(kUtf8Bom.size());
+      DecodeUtf8(bytes, decoded);
+      break;
   }
-  if (encoding == TextEncoding::kUtf8 && CopyIfValidUtf8(bytes, decoded.utf8)) {
-    ReplaceControls(decoded);
-    return decoded;
-  }
-
-  iconv_t converter = iconv_open("UTF-8", IconvName(encoding));
-  if (converter == reinterpret_cast<iconv_t>(-1)) {
-    // The C library lacks the converter: nothing of the text can be read.
-    decoded.utf8.assign(kReplacementUtf8);
-    decoded.replaced = 1;
-    return decoded;
-  }
-  std::string& out = decoded.utf8;
-  out.resize(bytes.size() * 2 + 16);
-  std::size_t used = 0;
-  char* in = const_cast<char*>(bytes.data());  // iconv's signature; it only reads
-  std::size_t inLeft = bytes.size();
-  while (inLeft > 0) {
-    char* to = out.data() + used;
-    std::size_t toLeft = out.size() - used;
-    const std::size_t result = iconv(converter, &in, &inLeft, &to, &toLeft);
-    const int error = errno;
-    used = static_cast<std::size_t>(to - out.data());
-    if (result != static_cast<std::size_t>(-1)) break;
-    if (error == E2BIG) {
-      out.resize(out.size() * 2);
-      continue;
-    }
-    // An invalid sequence (EILSEQ) is passed over one byte at a time; a
-    // sequence cut off by the end of the text (EINVAL) ends it.
-    if (out.size() - used < kReplacementUtf8.size()) out.resize(out.size() * 2);
-    out.replace(used, kReplacementUtf8.size(), kReplacementUtf8);
-    used += kReplacementUtf8.size();
-    ++decoded.replaced;
-    if (error != EILSEQ) break;
-    ++in;
-    --inLeft;
-  }
-  iconv_close(converter);
-  out.resize(used);
-  ReplaceControls(decoded);
   return decoded;
 }
