@@ -69,8 +69,11 @@ EntryFields ReadFields(std::string_view entry, const ReportVocabulary& vocabular
     bool taken = false;
     for (std::size_t line : lineOf) taken = taken || line == i;
     if (taken) continue;
+    const std::string_view content = LineContent(lines[i]);
+    // A mail's signature ("-- ") is the sender's, not the entry's.
+    if (content == "--") break;
     comment += '\n';
-    comment += LineContent(lines[i]);
+    comment += content;
   }
   // Blank lines and blanks at its ends are nobody's words.
   const std::size_t first = comment.find_first_not_of("\n");

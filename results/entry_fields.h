@@ -20,7 +20,8 @@ struct EntryFields {
 
 // A field is the rest of the first line that starts with its label and a colon
 // ("：" or ":", blanks allowed before it). The comment goes on over the lines
-// after its own, to the end of the entry, less the lines read as other fields.
+// after its own, to the end of the entry or a mail's signature line "-- ",
+// less the lines read as other fields.
 EntryFields ReadFields(std::string_view entry, const ReportVocabulary& vocabulary);
 
 // text cut to at most maxBytes bytes at a UTF-8 character boundary, "…" added.
