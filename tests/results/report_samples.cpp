@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -62,6 +63,28 @@ void AppendEntry(const fs::path& file, const std::string& utf8Report) {
   const std::string report = ToShiftJis(utf8Report);
   ASSERT_LT(report.size(), static_cast<std::size_t>(kReportBytes));
   ASSERT_EQ(AppendReportEntry(file.c_str(), report.c_str()), EntryResult::kWritten) << file;
+}
+
+std::set<std::string> ElementsIn(const std::string& page) {
+  std::set<std::string> names;
+  for (std::size_t at = page.find('<'); at != std::string::npos; at = page.find('<', at + 1)) {
+    std::size_t end = at + 1;
+    while (end < page.size() && (std::isalnum(static_cast<unsigned char>(page[end])) ||
+                                 page[end] == '!' || page[end] == '/')) {
+      ++end;
+    }
+    names.insert(page.substr(at + 1, end - at - 1));
+  }
+  return names;
+}
+
+const std::set<std::string>& OwnElements() {
+  static const std::set<std::string> own = {
+      "!DOCTYPE", "html",   "/html", "head",   "/head", "meta",   "title", "/title",
+      "style",    "/style", "body",  "/body",  "h1",    "/h1",    "h2",    "/h2",
+      "p",        "/p",     "table", "/table", "thead", "/thead", "tbody", "/tbody",
+      "tr",       "/tr",    "th",    "/th",    "td",    "/td"};
+  return own;
 }
 
 std::string ReadBytes(const fs::path& file) {

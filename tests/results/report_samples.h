@@ -6,6 +6,7 @@
 #define TARVOLO_TESTS_RESULTS_REPORT_SAMPLES_H
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include "results/report_vocabulary.h"
@@ -34,6 +35,11 @@ std::string FigureText(float seconds);
 
 // Appends the UTF-8 report as a Shift_JIS entry through AppendReportEntry.
 void AppendEntry(const std::filesystem::path& file, const std::string& utf8Report);
+
+// The names of all elements that open or close in a page, as a browser's
+// tokenizer would start them ("td", "/td", "!DOCTYPE"), and the page's own.
+std::set<std::string> ElementsIn(const std::string& page);
+const std::set<std::string>& OwnElements();
 
 std::string ReadBytes(const std::filesystem::path& file);
 void WriteBytes(const std::filesystem::path& file, const std::string& bytes);

@@ -1,0 +1,107 @@
+// The checks each entry gets, the same entry counted once, and the ranking.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "report_samples.h"
+#include "results/entry_checks.h"
+#include "results/report_reader.h"
+#include "results/result_set.h"
+
+namespace {
+
+TEST(EntryChecks, FiguresReadOnlyAsTheReportWritesThem) {
+  const struct {
+    const char* text;
+    FigureState state;
+    std::uint64_t thousandths;
+  } cases[] = {
+      {"0.987", FigureState::kMeasured, 987},
+      {"80.123", FigureState::kMeasured, 80123},
+      {"123456789012.345", FigureState::kMeasured, 123456789012345},
+      {"0.000", FigureState::kNotMeasured, 0},
+      {"", FigureState::kUnreadable, 0},
+      {"12.3", FigureState::kUnreadable, 0},
+      {"1.2345", FigureState::kUnreadable, 0},
+      {".500", FigureState::kUnreadable, 0},
+      {"1,500", FigureState::kUnreadable, 0},
+      {"-1.000", FigureState::kUnreadable, 0},
+      {"1.000 秒", FigureState::kUnreadable, 0},
+      {"１.０００", FigureState::kUnreadable, 0},
+      {"1234567890123.000", FigureState::kUnreadable, 0},  // longer than any run takes
+  };
+  for (const auto& c : cases) {
+    const Figure figure = ReadFigure(c.text);
+    EXPECT_EQ(figure.state, c.state) << '"' << c.text << '"';
+    EXPECT_EQ(figure.thousandths, c.thousandths) << '"' << c.text << '"';
+  }
+}
+
+CheckedEntry Checked(const char* time10000, const char* time100000) {
+  EntryFields fields;
+  fields.text[kTime10000] = time10000;
+  fields.text[kTime100000] = time100000;
+  return CheckEntry(fields, "");
+}
+
+TEST(EntryChecks, StatusShowsWhatIsWrongWithAnEntry) {
+  const struct {
+    const char* time10000;
+    const char* time100000;
+    unsigned flags;
+    const char* status;
+  } cases[] = {
+      {"1.000", "20.000", 0, "OK"},
+      {"1.000", "19.999", kImplausible, "不自然な時間（100,000 が 10,000 の 20 倍未満）"},
+      {"0.000", "19.999", 0, "10,000 は未測定"},
+      {"0.000", "0.000", 0, "10,000 は未測定、100,000 は未測定"},
+      {"1.0", "80.000", kFigureUnreadable, "10,000 の数値が読めない"},
+      {"1.000", "", kFigureUnreadable, "100,000 の数値が読めない"},
+  };
+  for (const auto& c : cases) {
+    const CheckedEntry entry = Checked(c.time10000, c.time100000);
+    EXPECT_EQ(entry.flags, c.flags) << c.time10000 << " " << c.time100000;
+    EXPECT_EQ(entry.status, c.status) << c.time10000 << " " << c.time100000;
+  }
+  EXPECT_EQ(
+      CheckEntry(EntryFields{}, "名前：\xEF\xBF\xBD").status,
+      "10,000 の数値が読めない、100,000 の数値が読めない、読めないバイト列あり（\xEF\xBF\xBD）");
+}
+
+TEST(ResultSet, SameEntryCountsOnceAndRankingDoesNotDependOnReadingOrder) {
+  const Answers a = NameOnly("a"), b = NameOnly("b"), c = NameOnly("c");
+  const std::vector<std::string> reports = {
+      FilledReport(2.0f, 0.0f, b),  FilledReport(1.0f, 90.0f, c), FilledReport(2.0f, 0.0f, a),
+      FilledReport(2.0f, 0.0f, a),  FilledReport(3.0f, 80.0f, a), FilledReport(0.0f, 0.0f, c),
+      FilledReport(2.0f, 80.0f, b),
+  };
+  std::vector<std::size_t> order(reports.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::mt19937 generator(1);
+  std::vector<std::string> seen;
+  for (int round = 0; round < 6; ++round) {
+    ResultSet results;
+    for (std::size_t i : order) AddReports(reports[i], TheReportVocabulary(), results);
+    EXPECT_EQ(results.read, 7u);
+    EXPECT_EQ(results.merged, 1u);  // a at 2.000 and 0.000, twice
+    std::string ranking;
+    for (int limit = 0; limit < 2; ++limit) {
+      for (const RankedRow& row : Ranking(results, limit)) {
+        ranking += std::to_string(row.rank) + row.entry->fields.text[kName] +
+                   row.entry->fields.text[limit == 0 ? kTime10000 : kTime100000] + " ";
+      }
+      ranking += "| ";
+    }
+    for (const CheckedEntry* entry : Unranked(results)) ranking += entry->fields.text[kName];
+    seen.push_back(ranking);
+    std::shuffle(order.begin(), order.end(), generator);
+  }
+  // Equal times share a rank; the next rank counts the entries before it.
+  EXPECT_EQ(seen[0], "1c1.000 2a2.000 2b2.000 2b2.000 5a3.000 | 1a80.000 1b80.000 3c90.000 | c");
+  for (const std::string& ranking : seen) EXPECT_EQ(ranking, seen[0]);
+}
+
+}  // namespace

@@ -1,0 +1,111 @@
+// The tarvolo-results program as the maker runs it: exit status, what it names
+// on standard error, where it writes.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "report_samples.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+  int status;
+  std::string errors;
+};
+
+// Runs the program with the given arguments (shell words) in folder.
+Outcome RunProgram(const ScratchFolder& folder, const std::string& arguments) {
+  const fs::path errors = folder / "stderr.txt";
+  const std::string command = "cd '" + folder.path().string() +
+                              "' && " TARVOLO_RESULTS_PROGRAM " " + arguments + " >/dev/null 2>'" +
+                              errors.string() + "'";
+  const int raw = std::system(command.c_str());
+  Outcome run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(errors)};
+  fs::remove(errors);
+  return run;
+}
+
+std::string Report(const char* name) {
+  return ToShiftJis("\r\n★★★★★ Tarvolo 結果報告書 ★★★★★\r\n\r\n" +
+                    FilledReport(0.5f, 40.0f, NameOnly(name)));
+}
+
+TEST(ResultsProgram, UsageErrorsExitWithTwoAndWriteNothing) {
+  ScratchFolder folder;
+  WriteBytes(folder / "r.txt", Report("a"));
+  for (const char* arguments : {"", "-o out", "-o", "-x r.txt", "--output r.txt", "-o '' r.txt"}) {
+    const Outcome run = RunProgram(folder, arguments);
+    EXPECT_EQ(run.status, 2) << arguments << ": " << run.errors;
+    EXPECT_NE(run.errors.find("usage: tarvolo-results"), std::string::npos) << arguments;
+  }
+  EXPECT_FALSE(fs::exists(folder / "index.html"));
+  EXPECT_FALSE(fs::exists(folder / "out"));
+}
+
+TEST(ResultsProgram, WhatCannotBeReadIsNamedAndSkippedAndThePageStillWritten) {
+  ScratchFolder folder;
+  fs::create_directories(folder / "in/deeper");
+  WriteBytes(folder / "in/good.txt", Report("good"));
+  WriteBytes(folder / "in/empty.txt", "");
+  WriteBytes(folder / "in/deeper/long-line.txt", std::string(10 << 20, 'x') + Report("deep"));
+  fs::create_symlink("nowhere.txt", folder / "in/dangling.txt");
+  ASSERT_EQ(mkfifo((folder / "in/pipe.txt").c_str(), 0600), 0);
+
+  Outcome run = RunProgram(folder, "-o out in");
+  EXPECT_EQ(run.status, 1) << run.errors;
+  EXPECT_NE(run.errors.find("in/dangling.txt"), std::string::npos) << run.errors;
+  EXPECT_NE(run.errors.find("in/pipe.txt"), std::string::npos) << run.errors;
+  EXPECT_EQ(run.errors.find("good.txt"), std::string::npos) << run.errors;
+  const std::string page = ReadBytes(folder / "out/index.html");
+  EXPECT_NE(page.find("報告 2 件を 3 個のファイルから読みました。"), std::string::npos) << page;
+  EXPECT_NE(page.find("<td>deep</td>"), std::string::npos);
+
+  fs::remove(folder / "in/dangling.txt");
+  fs::remove(folder / "in/pipe.txt");
+  run = RunProgram(folder, "-o out in/good.txt in");
+  EXPECT_EQ(run.status, 0) << run.errors;
+  EXPECT_NE(ReadBytes(folder / "out/index.html").find("報告 3 件を 4 個のファイルから読みました。"),
+            std::string::npos);
+
+  WriteBytes(folder / "file", "");
+  run = RunProgram(folder, "-o file in");
+  EXPECT_EQ(run.status, 3) << "a page that cannot be written is no success";
+  EXPECT_NE(run.errors.find("cannot write"), std::string::npos) << run.errors;
+}
+
+TEST(ResultsProgram, WritesOnlyItsTwoFilesInsideTheFolderAndTheSameBytesAgain) {
+  ScratchFolder folder;
+  WriteBytes(folder / "a.txt", Report("a"));
+  WriteBytes(folder / "b.txt", Report("b") + Report("a"));
+  WriteBytes(folder / "outside.html", "keep me");
+  fs::create_directories(folder / "out");
+  // A link planted where the page goes must not lead the write out of the folder.
+  fs::create_symlink("../outside.html", folder / "out/index.html");
+
+  ASSERT_EQ(RunProgram(folder, "-o out a.txt b.txt").status, 0);
+  EXPECT_EQ(ReadBytes(folder / "outside.html"), "keep me");
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(folder / "out/index.html")));
+  std::set<std::string> written;
+  for (const auto& entry : fs::directory_iterator(folder / "out")) {
+    written.insert(entry.path().filename().string());
+  }
+  EXPECT_EQ(written, (std::set<std::string>{"index.html", "results.csv"}));
+  EXPECT_EQ(fs::status(folder / "out/index.html").permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                fs::perms::others_read);
+
+  const std::string page = ReadBytes(folder / "out/index.html");
+  const std::string table = ReadBytes(folder / "out/results.csv");
+  ASSERT_EQ(RunProgram(folder, "-o out b.txt a.txt").status, 0);
+  EXPECT_EQ(ReadBytes(folder / "out/index.html"), page);
+  EXPECT_EQ(ReadBytes(folder / "out/results.csv"), table);
+}
+
+}  // namespace
