@@ -53,6 +53,7 @@ class Utf8Output {
   explicit Utf8Output(std::size_t inputBytes)
       : buffer_(new char[inputBytes * 3 + 4]), end_(buffer_.get()) {}
   void Append(const void* bytes, std::size_t count) {
+    if (count == 0) return;  // an empty text may have no bytes at all
     std::memcpy(end_, bytes, count);
     end_ += count;
   }

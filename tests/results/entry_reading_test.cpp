@@ -162,6 +162,10 @@ TEST(EntryReading, ReceivedShapesGiveTheirEntriesAndNothingElse) {
   edited.insert(name, "次郎です\r\n");
   edited += "100,000 は 160.000 でした\r\n" + line10000;
 
+  std::string longName, longCut;
+  for (int i = 0; i < 1000; ++i) longName += "漢";
+  for (int i = 0; i < 132; ++i) longCut += "漢";  // 396 bytes, with "…" 399
+  longCut += "…";
   const std::string mailHead =
       "From: taro@example.jp\r\nTo: results@tarvolo.example\r\nSubject: report\r\n\r\n";
   const std::string truncated = Entry(hanako);
@@ -209,6 +213,9 @@ TEST(EntryReading, ReceivedShapesGiveTheirEntriesAndNothingElse) {
       {"invalid Shift_JIS and a NUL in the name",
        invalidName,
        {{"\xEF\xBF\xBD \xEF\xBF\xBDx", "PC-9821", "0.987", "80.123", kInvalidBytes}}},
+      {"a name longer than a field is kept, cut at a character",
+       Entry(FilledReport(0.5f, 40.0f, NameOnly(longName))) + ToShiftJis(longName),
+       {{longCut, "", "0.500", "40.000", 0}}},
       {"CR CR LF of a text-mode writer", textMode, {{"太郎", "PC-9821", "0.987", "80.123", 0}}},
       {"an implausible pair",
        Entry(FilledReport(1.0f, 19.999f, NameOnly("速すぎ"))),
