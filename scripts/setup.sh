@@ -5,11 +5,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# chromium: the results page's browser test (native tree).
 # Never wine32: 32-bit Linux programs cannot run on these machines and the
 # wine launcher would prefer it. The 32-bit Wine runs emulated from build/wine32.
 packages=(cmake ninja-build make g++ googletest libgtest-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-  wine wine64 xvfb xauth x11-utils locales fonts-ipafont-gothic fonts-wine imagemagick xdotool python3)
+  wine wine64 xvfb xauth x11-utils locales fonts-ipafont-gothic fonts-wine imagemagick xdotool python3
+  chromium)
 
 missing=()
 for p in "${packages[@]}"; do
