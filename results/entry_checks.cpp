@@ -65,7 +65,7 @@ std::string StatusText(const CheckedEntry& entry) {
       add(std::string(kLimitNames[limit]) + " の数値が読めない");
     if (state == FigureState::kNotMeasured) add(std::string(kLimitNames[limit]) + " は未測定");
   }
-  if (entry.flags & kImplausible) add("不自然な時間（100,000 が 10,000 の 20 倍未満）");
+  if (entry.flags & kImplausible) add("不自然（100,000 が 10,000 の 20 倍未満）");
   if (entry.flags & kInvalidBytes) add("読めないバイト列あり（\xEF\xBF\xBD）");
   return status.empty() ? "OK" : status;
 }

@@ -49,7 +49,7 @@ const char kHead[] =
     "<style>\n"
     "body{font-family:sans-serif;margin:1.5em;color:#222}\n"
     "table{border-collapse:collapse;margin-bottom:1.5em}\n"
-    "th,td{border:1px solid #bbb;padding:.2em .6em;text-align:left}\n"
+    "th,td{border:1px solid #bbb;padding:.2em .6em;text-align:left;white-space:nowrap}\n"
     "th{background:#eee}\n"
     "td.n{text-align:right;font-variant-numeric:tabular-nums}\n"
     "tr.flag td{background:#fff3cd}\n"

@@ -2,7 +2,8 @@
 # The benchmark of Tarvolo's own figure: how many divisions the timed loop does,
 # what it costs next to the plainest loop, what it costs under Wine, the clock's
 # step, how the window answers during a run, start-up time, what a few hundred
-# runs leave behind in the process, and .exe sizes.
+# runs leave behind in the process, .exe sizes, and how fast tarvolo-results reads
+# received reports.
 # Installs and builds what it needs, prints a table, and last one `key: value`
 # line per figure. It prints figures and judges none of them: the exit status
 # says only whether every figure could be taken. docs/BENCHMARKS.md explains them.
@@ -167,6 +168,25 @@ soak_handle_growth=$((handles_after - handles_before))
 soak_gdi_growth=$((gdi_after - gdi_before))
 soak_bytes_growth=$((bytes_after - bytes_before))
 
+# The maker's tool over 100 generated report files of 1,000 entries each (about
+# 50 MB), written by the program's own entry writer; median of three runs.
+echo "bench: tarvolo-results over 100,000 generated entries"
+build bench results_corpus tarvolo-results
+corpus=$out/results-corpus
+mkdir -p "$corpus"
+build/bench/benchmarks/results_corpus "$corpus" 100 1000 1
+results_mb=$(du -sb "$corpus" | awk '{printf "%.1f", $1 / 1e6}')
+: >"$out/results-runs.txt"
+for r in 1 2 3; do
+  started=$(date +%s%N)
+  build/bench/tarvolo-results -o "$out/results-page" "$corpus" >"$out/results-run.txt"
+  echo $(($(date +%s%N) - started)) >>"$out/results-runs.txt"
+done
+rm -rf "$corpus"
+results_entries=$(awk '{print $2}' "$out/results-run.txt")  # "tarvolo-results: N entries read ..."
+results_s=$(median <"$out/results-runs.txt" | awk '{printf "%.3f", $1 / 1e9}')
+results_entries_per_second=$(ratio "$results_entries" "$results_s" 0)
+
 exe_bytes_win32=$(stat -c %s build/win32/Tarvolo.exe)
 exe_bytes_win64=$(stat -c %s build/win64/Tarvolo.exe)
 cpu_model=$(awk -F': *' '/^model name/ {print $2; exit}' /proc/cpuinfo)
@@ -232,6 +252,8 @@ row "soak: handle growth" "$soak_handle_growth" "0" \
 row "soak: GDI object growth" "$soak_gdi_growth" "0" "GDI objects $gdi_before -> $gdi_after"
 row "soak: resident bytes growth" "$soak_bytes_growth" "< 1 MB" \
   "working set $bytes_before -> $bytes_after; threads $threads_before -> $threads_after"
+row "results entries per second" "$results_entries_per_second" ">= 50000" \
+  "$results_entries entries, $results_mb MB, median $results_s s of: $(awk '{printf "%.2f ", $1 / 1e9}' "$out/results-runs.txt")"
 row "Tarvolo.exe bytes, win32" "$exe_bytes_win32" "< 400000" "build/win32/Tarvolo.exe"
 row "Tarvolo.exe bytes, win64" "$exe_bytes_win64" "< 400000" "build/win64/Tarvolo.exe"
 echo
@@ -260,4 +282,5 @@ soak_gdi_growth: $soak_gdi_growth
 soak_bytes_growth: $soak_bytes_growth
 exe_bytes_win32: $exe_bytes_win32
 exe_bytes_win64: $exe_bytes_win64
+results_entries_per_second: $results_entries_per_second
 EOF
