@@ -1,7 +1,9 @@
 // tarvolo-results: the maker's side of the report. Reads received reports
 // (report files, saved mails and texts) and writes the results page and table.
+#include <filesystem>
 #include <iostream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "results/csv_table.h"
@@ -29,6 +31,14 @@ const char kUsage[] =
 int UsageError(const std::string& why) {
   std::cerr << "tarvolo-results: " << why << "\n" << kUsage;
   return kUsageError;
+}
+
+bool IsOutput(const std::string& path, const std::string& folder) {
+  std::error_code error;
+  for (const char* name : {"index.html", "results.csv"}) {
+    if (std::filesystem::equivalent(path, folder + "/" + name, error)) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -66,6 +76,8 @@ int main(int argc, char** argv) {
   ResultSet results;
   std::string bytes, why;
   for (const std::string& path : files.paths) {
+    // An output folder inside an input folder: the last run's page is no report.
+    if (IsOutput(path, folder)) continue;
     if (!ReadRegularFile(path, bytes, why)) {
       std::cerr << "tarvolo-results: skipped " << path << ": " << why << '\n';
       ++skipped;

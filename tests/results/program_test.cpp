@@ -106,6 +106,12 @@ TEST(ResultsProgram, WritesOnlyItsTwoFilesInsideTheFolderAndTheSameBytesAgain) {
   ASSERT_EQ(RunProgram(folder, "-o out b.txt a.txt").status, 0);
   EXPECT_EQ(ReadBytes(folder / "out/index.html"), page);
   EXPECT_EQ(ReadBytes(folder / "out/results.csv"), table);
+
+  // The page written inside the folder it reads is not read back the next time.
+  fs::rename(folder / "a.txt", folder / "out/a.txt");
+  fs::rename(folder / "b.txt", folder / "out/b.txt");
+  ASSERT_EQ(RunProgram(folder, "-o out out").status, 0);
+  EXPECT_EQ(ReadBytes(folder / "out/index.html"), page);
 }
 
 }  // namespace
