@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr std::string_view kFullWidthColon = "\xEF\xBC\x9A";
 constexpr std::string_view kEllipsis = "\xE2\x80\xA6";
 
 // The value after label and colon, or false when the line is not that label's.

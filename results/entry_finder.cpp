@@ -12,14 +12,6 @@ bool IsMailLine(std::string_view content, const std::string& mailLine) {
 
 }  // namespace
 
-std::string_view TakeLine(std::string_view& text) {
-  const std::size_t end = text.find('\n');
-  std::string_view line = text.substr(0, end);
-  text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-  while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  return line;
-}
-
 std::string_view LineContent(std::string_view line) {
   std::size_t length = 0;
   for (;;) {

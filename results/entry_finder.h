@@ -7,10 +7,6 @@
 
 #include "results/report_vocabulary.h"
 
-// One line without its line break (LF, CR LF, or the CR CR LF of a report file
-// written in text mode); text is advanced past it.
-std::string_view TakeLine(std::string_view& text);
-
 // A line as a label or marker is looked for in it: without the "> " quoting of a
 // mail reply and without blanks at either end.
 std::string_view LineContent(std::string_view line);

@@ -6,19 +6,18 @@
 
 namespace {
 
-constexpr std::string_view kFullWidthColon = "\xEF\xBC\x9A";  // "："
 constexpr std::string_view kFullWidthSpace = "\xE3\x80\x80";
 constexpr std::string_view kFigureFormat = "%3.3f";
 
-std::string_view NextLine(std::string_view& text) {
+}  // namespace
+
+std::string_view TakeLine(std::string_view& text) {
   const std::size_t end = text.find('\n');
   std::string_view line = text.substr(0, end);
   text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
   while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   return line;
 }
-
-}  // namespace
 
 std::string_view TrimBlanks(std::string_view text) {
   std::size_t length = 0;
@@ -39,14 +38,14 @@ ReportVocabulary VocabularyFrom(std::string_view templateText, std::string_view 
   ReportVocabulary vocabulary;
   std::string_view header = headerText;
   while (!header.empty() && vocabulary.entryHeader.empty()) {
-    vocabulary.entryHeader = std::string(TrimBlanks(NextLine(header)));
+    vocabulary.entryHeader = std::string(TrimBlanks(TakeLine(header)));
   }
   std::string_view rest = templateText;
-  vocabulary.mailLine = std::string(TrimBlanks(NextLine(rest)));
-  NextLine(rest);  // the empty second line
+  vocabulary.mailLine = std::string(TrimBlanks(TakeLine(rest)));
+  TakeLine(rest);  // the empty second line
   bool complete = !vocabulary.entryHeader.empty() && !vocabulary.mailLine.empty();
   for (int field = 0; field < kFieldCount; ++field) {
-    const std::string_view line = NextLine(rest);
+    const std::string_view line = TakeLine(rest);
     const std::size_t colon = line.find(kFullWidthColon);
     if (colon == std::string_view::npos) {
       complete = false;

@@ -23,6 +23,13 @@ ReportVocabulary VocabularyFrom(std::string_view templateText, std::string_view 
 // Derived once from report/'s Shift_JIS constants.
 const ReportVocabulary& TheReportVocabulary();
 
+// "：", the colon after every label of the template.
+inline constexpr std::string_view kFullWidthColon = "\xEF\xBC\x9A";
+
+// One line without its line break (LF, CR LF, or the CR CR LF of a report file
+// written in text mode); text is advanced past it.
+std::string_view TakeLine(std::string_view& text);
+
 // Space, tab and the full-width space: what may stand between a label and its
 // colon. Called for every line of every entry, hence inline.
 inline bool StartsWithBlank(std::string_view text, std::size_t* length) {
