@@ -120,7 +120,11 @@ class ShiftJisTable {
 
   const Slot& Lookup(std::size_t index, const unsigned char* p, std::size_t count) {
     Slot& slot = slots_[index];
-    if (slot.asked) return slot;
+    return slot.asked ? slot : Ask(slot, p, count);
+  }
+
+  // The first time a byte or pair turns up: iconv is asked what it is.
+  __attribute__((noinline)) const Slot& Ask(Slot& slot, const unsigned char* p, std::size_t count) {
     slot.asked = true;
     char in[2] = {static_cast<char>(p[0]), count > 1 ? static_cast<char>(p[1]) : '\0'};
     char* from = in;

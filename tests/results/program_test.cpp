@@ -54,7 +54,12 @@ TEST(ResultsProgram, WhatCannotBeReadIsNamedAndSkippedAndThePageStillWritten) {
   fs::create_directories(folder / "in/deeper");
   WriteBytes(folder / "in/good.txt", Report("good"));
   WriteBytes(folder / "in/empty.txt", "");
-  WriteBytes(folder / "in/deeper/long-line.txt", std::string(10 << 20, 'x') + Report("deep"));
+  // A 10 MB line before an entry and a 10 MB name in it.
+  const std::string tenMegabytes(10 << 20, 'x');
+  WriteBytes(
+      folder / "in/deeper/long-line.txt",
+      tenMegabytes + ToShiftJis("\r\n★★★★★ Tarvolo 結果報告書 ★★★★★\r\n\r\n" +
+                                FilledReport(0.5f, 40.0f, {tenMegabytes, "deep", "", "", "", ""})));
   fs::create_symlink("nowhere.txt", folder / "in/dangling.txt");
   ASSERT_EQ(mkfifo((folder / "in/pipe.txt").c_str(), 0600), 0);
 
@@ -65,7 +70,7 @@ TEST(ResultsProgram, WhatCannotBeReadIsNamedAndSkippedAndThePageStillWritten) {
   EXPECT_EQ(run.errors.find("good.txt"), std::string::npos) << run.errors;
   const std::string page = ReadBytes(folder / "out/index.html");
   EXPECT_NE(page.find("報告 2 件を 3 個のファイルから読みました。"), std::string::npos) << page;
-  EXPECT_NE(page.find("<td>deep</td>"), std::string::npos);
+  EXPECT_NE(page.find("<td>" + std::string(397, 'x') + "…</td><td>deep</td>"), std::string::npos);
 
   fs::remove(folder / "in/dangling.txt");
   fs::remove(folder / "in/pipe.txt");
