@@ -7,13 +7,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 [ -f build/bench/build.ninja ] || cmake --preset bench >/dev/null
 cmake --build --preset bench --target results_corpus tarvolo-results >/dev/null
+mail=$(sed -n 's/^#define TARVOLO_MAKER_MAIL "\(.*\)"$/\1/p' report/report_text.cpp)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/received"
 build/bench/benchmarks/results_corpus "$work/received" 1 7 3
 cp "$work/received/reports-0000.txt" "$work/received/resent.txt"
 {
-  printf '\r\n★★★★★ Tarvolo 結果報告書 ★★★★★\r\n\r\nTo results@tarvolo.example\r\n\r\n'
+  printf '\r\n★★★★★ Tarvolo 結果報告書 ★★★★★\r\n\r\nTo %s\r\n\r\n' "$mail"
   printf '%s\r\n' '名前                 ：<b>最速</b>' '[10,000]測定結果(秒) ：0.250' \
     '[100,000]測定結果(秒)：3.000' 'マシン名             ：謎のマシン' 'コメント：'
 } | iconv -t CP932 >"$work/received/mail.txt"
