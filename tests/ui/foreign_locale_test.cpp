@@ -193,8 +193,9 @@ TEST(UntouchedReport, SavesTheSameBytesAsUnderTheJapaneseLocale) {
     HWND hNameEdit = ::FindWindowExW(hNameBox, nullptr, L"ComboBox", nullptr);
     hNameEdit = ::FindWindowExW(hNameEdit ? hNameEdit : hNameBox, nullptr, L"Edit", nullptr);
     ASSERT_NE(hNameEdit, nullptr);
-    const std::wstring widePath(path.begin(), path.end());  // an ASCII build folder
-    ::SendMessageW(hNameEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(widePath.c_str()));
+    wchar_t widePath[MAX_PATH] = L"";
+    ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, MAX_PATH);
+    ::SendMessageW(hNameEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(widePath));
     Press(::GetDlgItem(hOpen, IDOK));
     ASSERT_TRUE(WaitGone(hOpen));
     ASSERT_TRUE(WaitUntil([&] { return !ReadFile(path).empty(); }, 10000)) << "nothing saved";
