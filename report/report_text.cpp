@@ -4,7 +4,7 @@
 
 // Literals, so that the addresses can be pasted into the template and the notice.
 #define TARVOLO_MAKER_MAIL "results@tarvolo.example"
-#define TARVOLO_MAKER_WEB "http://www.tarvolo.example/results/"
+#define TARVOLO_MAKER_WEB "https://tarvolo.example/"
 
 const char kMakerMail[] = TARVOLO_MAKER_MAIL;
 const char kMakerWeb[] = TARVOLO_MAKER_WEB;

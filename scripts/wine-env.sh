@@ -11,7 +11,9 @@ else
   export WINEARCH=win64
   export PATH="/usr/lib/wine:$PATH"
 fi
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+# TARVOLO_LOCALE runs it under another system locale (C.UTF-8: code page 1252);
+# Wine takes the locale from the Unix environment of the processes it starts.
+export LANG="${TARVOLO_LOCALE:-ja_JP.UTF-8}" LC_ALL="${TARVOLO_LOCALE:-ja_JP.UTF-8}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko installers: the program needs neither.
 export WINEDLLOVERRIDES="mscoree,mshtml="

@@ -4,6 +4,8 @@
 # Japanese Gothic faces standing in for the fonts the dialogs name.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Made under the Japanese locale, whatever locale a test then runs in.
+unset TARVOLO_LOCALE
 source scripts/wine-env.sh
 
 stamp="$WINEPREFIX/.tarvolo-ready-2"

@@ -491,6 +491,7 @@ TEST_P(ExecutableTest, VersionBlockReadsTheSameThroughTheSystem) {
 
 // The manifest: started with the user's own rights, made for Vista up to
 // Windows 10 and 11, system DPI aware (dialogs laid out anew, not stretched),
+// the Japanese code page whatever the system's language (Windows 11),
 // and without Common Controls 6, whose themed controls the dialogs are not
 // laid out for. Its version is the version block's.
 TEST_P(ExecutableTest, ManifestAsksForWhatTheProgramIsMadeFor) {
@@ -518,6 +519,8 @@ TEST_P(ExecutableTest, ManifestAsksForWhatTheProgramIsMadeFor) {
       "<supportedOS Id=\"{1f676c76-80e1-4239-95bb-83d0f6d0da78}\"/>",  // 8.1
       "<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>",  // 10 and 11
       "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>",
+      "<activeCodePage xmlns=\"http://schemas.microsoft.com/SMI/2019/WindowsSettings\">ja-JP"
+      "</activeCodePage>",
   };
   for (const std::string& text : required) {
     EXPECT_NE(manifest.find(text), std::string::npos) << "missing: " << text;

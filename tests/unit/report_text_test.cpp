@@ -124,13 +124,13 @@ TEST(ReportText, LargestTimesStillFitTheBuffer) {
 
 TEST(ReportText, MakerAddressesAndNotice) {
   EXPECT_STREQ(kMakerMail, "results@tarvolo.example");
-  EXPECT_STREQ(kMakerWeb, "http://www.tarvolo.example/results/");
+  EXPECT_STREQ(kMakerWeb, "https://tarvolo.example/");
   EXPECT_STREQ(
       kReportNotice,
       "\x8C\x8B\x89\xCA\x82\xCD "  // 結果は
-      "http://www.tarvolo.example/results/"
+      "https://tarvolo.example/"
       " \x82\xC5\x8C\xF6\x8A\x4A\x82\xB5\x82\xC4\x82\xA2\x82\xDC\x82\xB7\x81\x42");  // で公開しています。
-  EXPECT_STREQ(kReportNotice, "結果は http://www.tarvolo.example/results/ で公開しています。");
+  EXPECT_STREQ(kReportNotice, "結果は https://tarvolo.example/ で公開しています。");
 }
 
 }  // namespace
