@@ -1,17 +1,20 @@
 #include "report/report_entry.h"
 
+#include <chrono>
 #include <cstddef>
-#include <cstdio>
+#include <cstring>
+#include <thread>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
+#include "report/append_file.h"
 #include "report/report_text.h"
 
 const char kEntryHeader[] = "\r\n★★★★★ Tarvolo 結果報告書 ★★★★★\r\n\r\n";
+constexpr std::size_t kHeaderBytes = sizeof kEntryHeader - 1;
+
+// Another Tarvolo saving to the same file holds it for a moment only: wait up to
+// about two seconds for it before telling the user the file cannot be opened.
+constexpr int kBusyPauses = 100;
+constexpr std::chrono::milliseconds kBusyPause(20);
 
 namespace {
 
@@ -23,17 +26,13 @@ long ReportLength(const char* szReport) {
   return -1;
 }
 
-bool WriteAll(std::FILE* file, const char* bytes, std::size_t count) {
-  return std::fwrite(bytes, 1, count, file) == count;
-}
-
-// Cuts the file back to the length it had before the entry.
-bool CutBack(std::FILE* file, long length) {
-#ifdef _WIN32
-  return _chsize(_fileno(file), length) == 0;
-#else
-  return ftruncate(fileno(file), length) == 0;
-#endif
+bool OpenWhenFree(CAppendFile& file, const char* path) {
+  for (int pause = 0;; ++pause) {
+    CAppendFile::OpenResult result = file.Open(path);
+    if (result != CAppendFile::OpenResult::kBusy) return result == CAppendFile::OpenResult::kOpened;
+    if (pause == kBusyPauses) return false;
+    std::this_thread::sleep_for(kBusyPause);
+  }
 }
 
 }  // namespace
@@ -42,21 +41,27 @@ EntryResult AppendReportEntry(const char* path, const char* szReport) {
   const long length = ReportLength(szReport);
   if (length < 0) return EntryResult::kWriteFailed;
 
-  // Binary, so that the text's CR LF stay CR LF and nothing is translated.
-  std::FILE* file = std::fopen(path, "ab");
-  if (file == nullptr) return EntryResult::kCannotOpen;
+  // Header and text in one buffer and one write, so that nothing another writer
+  // adds can fall between them.
+  char entry[kHeaderBytes + kReportBytes];
+  std::memcpy(entry, kEntryHeader, kHeaderBytes);
+  std::memcpy(entry + kHeaderBytes, szReport, static_cast<std::size_t>(length));
+  const std::size_t count = kHeaderBytes + static_cast<std::size_t>(length);
 
-  // Unbuffered, so that after a failed write nothing is left in a buffer to
-  // reach the file once it has been cut back.
-  std::setvbuf(file, nullptr, _IONBF, 0);
-  long oldLength = std::fseek(file, 0, SEEK_END) == 0 ? std::ftell(file) : -1;
+  CAppendFile file;
+  // A device (NUL, COM1, AUX.txt) would swallow the entry or block on it.
+  if (!OpenWhenFree(file, path) || !file.IsDiskFile()) return EntryResult::kCannotOpen;
+  const long long oldLength = file.Length();
+  if (oldLength < 0) return EntryResult::kCannotOpen;
 
-  bool ok = WriteAll(file, kEntryHeader, sizeof kEntryHeader - 1) &&
-            WriteAll(file, szReport, static_cast<std::size_t>(length));
-  // Flushed on its own: some runtimes' fclose report success after a failed flush.
-  ok = std::fflush(file) == 0 && ok;
-  // A part of an entry (on a full disk, say) would stay in the user's file.
-  if (!ok && oldLength >= 0) static_cast<void>(CutBack(file, oldLength));
-  ok = std::fclose(file) == 0 && ok;
+  const std::size_t written = file.Write(entry, count);
+  bool ok = written == count;
+  // A part of an entry (on a full disk, say) would stay in the user's file. It is
+  // taken back only while the file ends exactly with it: if the file has grown
+  // otherwise, someone else wrote too, and their bytes are not ours to cut.
+  if (!ok && written > 0 && file.Length() == oldLength + static_cast<long long>(written)) {
+    static_cast<void>(file.CutBack(oldLength));
+  }
+  ok = file.Close() && ok;
   return ok ? EntryResult::kWritten : EntryResult::kWriteFailed;
 }

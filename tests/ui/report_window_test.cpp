@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -54,6 +55,27 @@ std::string SmallFolder() {
   return total.QuadPart <= 1024 * 1024 ? path : "";  // never fill a real disk
 }
 
+// The message box a report window shows, or null.
+HWND MessageBoxOf(const TarvoloProcess& app, HWND hReport) {
+  for (HWND hWnd : app.WindowsCaptioned("Tarvolo")) {
+    if (::GetWindow(hWnd, GW_OWNER) == hReport) return hWnd;
+  }
+  return nullptr;
+}
+
+// Presses Save in a report window and types `path` into the name box of the file
+// dialog that opens. Returns the dialog, its OK not pressed yet; null if none came.
+HWND FileDialogWithName(const TarvoloProcess& app, HWND hReport, const std::string& path) {
+  ::PostMessageA(::GetDlgItem(hReport, IDOK), BM_CLICK, 0, 0);
+  HWND hOpen = app.WaitForWindowCaptioned(kOpenCaption, 15000);
+  HWND hNameBox = ::GetDlgItem(hOpen, kFileNameBox);
+  HWND hNameEdit = ::FindWindowExA(hNameBox, nullptr, "ComboBox", nullptr);
+  hNameEdit = ::FindWindowExA(hNameEdit ? hNameEdit : hNameBox, nullptr, "Edit", nullptr);
+  if (hOpen == nullptr || hNameEdit == nullptr) return nullptr;
+  ::SendMessageA(hNameEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  return hOpen;
+}
+
 // A fresh folder for the files one test saves.
 class ScratchFolder {
  public:
@@ -76,6 +98,17 @@ class ScratchFolder {
     ::RemoveDirectoryA(m_path.c_str());
   }
   std::string File(const char* name) const { return m_path + "\\" + name; }
+  int FileCount() const {
+    int count = 0;
+    WIN32_FIND_DATAA found;
+    HANDLE hFind = ::FindFirstFileA((m_path + "\\*").c_str(), &found);
+    if (hFind == INVALID_HANDLE_VALUE) return 0;
+    do {
+      count += found.cFileName[0] != '.';
+    } while (::FindNextFileA(hFind, &found));
+    ::FindClose(hFind);
+    return count;
+  }
 
  private:
   std::string m_path;
@@ -98,13 +131,7 @@ class ReportWindow : public ::testing::Test {
   std::string ReportText() const { return WindowText(Item(IDC_REPORT_TEXT)); }
   HWND Item(int nID) const { return ::GetDlgItem(m_hReport, nID); }
 
-  // The message box the report window shows, or null.
-  HWND MessageBoxOfReport() const {
-    for (HWND hWnd : m_app.WindowsCaptioned("Tarvolo")) {
-      if (::GetWindow(hWnd, GW_OWNER) == m_hReport) return hWnd;
-    }
-    return nullptr;
-  }
+  HWND MessageBoxOfReport() const { return MessageBoxOf(m_app, m_hReport); }
   HWND WaitForMessageBox(int timeoutMs = 10000) const {
     HWND hBox = nullptr;
     WaitUntil([&] { return (hBox = MessageBoxOfReport()) != nullptr; }, timeoutMs);
@@ -143,14 +170,8 @@ class ReportWindow : public ::testing::Test {
 
   // Saves through the file dialog: Save, the name typed into the name box, OK.
   void SaveAs(const std::string& path) const {
-    ::PostMessageA(Item(IDOK), BM_CLICK, 0, 0);
-    HWND hOpen = WaitForFileDialog();
+    HWND hOpen = FileDialogWithName(m_app, m_hReport, path);
     ASSERT_NE(hOpen, nullptr) << "no file dialog";
-    HWND hNameBox = ::GetDlgItem(hOpen, kFileNameBox);
-    HWND hNameEdit = ::FindWindowExA(hNameBox, nullptr, "ComboBox", nullptr);
-    hNameEdit = ::FindWindowExA(hNameEdit ? hNameEdit : hNameBox, nullptr, "Edit", nullptr);
-    ASSERT_NE(hNameEdit, nullptr);
-    ::SendMessageA(hNameEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
     ::PostMessageA(::GetDlgItem(hOpen, IDOK), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(hOpen); }, 10000));
     Settle();
@@ -285,32 +306,104 @@ TEST_F(ReportWindow, CancelInTheFileDialogWritesNothing) {
   EXPECT_FALSE(FileExists(folder.File("*.txt")));
 }
 
+// Held by another program for longer than a save waits: without sharing, or open
+// for writing as a log is, say. The save is refused and the file left as it was.
 TEST_F(ReportWindow, AFileHeldOpenElsewhereCannotBeOpened) {
   ScratchFolder folder;
-  std::string path = folder.File("locked.txt");
-  HANDLE hLocked = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(hLocked, INVALID_HANDLE_VALUE);
-  SaveAs(path);
-  HWND hBox = WaitForMessageBox();
-  ASSERT_NE(hBox, nullptr);
-  EXPECT_EQ(WindowText(::GetDlgItem(hBox, kMessageText)), kCannotOpen);
-  Dismiss(hBox);
-  ::CloseHandle(hLocked);
-  EXPECT_EQ(ReadFile(path), "");
+  std::string path = folder.File("held.txt");
+  const std::string earlier = "earlier\r\n";
+  const DWORD holds[][2] = {{GENERIC_READ | GENERIC_WRITE, 0},
+                            {GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE}};
+  for (const auto& hold : holds) {
+    WriteFile(path, earlier);
+    HANDLE hHeld = ::CreateFileA(path.c_str(), hold[0], hold[1], nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(hHeld, INVALID_HANDLE_VALUE);
+    SaveAs(path);
+    HWND hBox = WaitForMessageBox();
+    std::string message = hBox ? WindowText(::GetDlgItem(hBox, kMessageText)) : "";
+    if (hBox) Dismiss(hBox);
+    ::CloseHandle(hHeld);
+    EXPECT_EQ(message, kCannotOpen) << "sharing " << hold[1];
+    EXPECT_EQ(ReadFile(path), earlier) << "sharing " << hold[1];
+  }
 }
 
-// Wine maps the Unix root to drive Z:, and /dev/full takes no byte: the save
-// opens the file, then cannot write to it.
-TEST_F(ReportWindow, AFailedWriteIsReported) {
-  FILE* full = std::fopen("Z:\\dev\\full", "ab");
-  if (!full) GTEST_SKIP() << "no /dev/full to write to";
-  std::fclose(full);
-  SaveAs("Z:\\dev\\full");
-  HWND hBox = WaitForMessageBox();
-  ASSERT_NE(hBox, nullptr) << "a save that failed showed nothing";
-  EXPECT_EQ(WindowText(::GetDlgItem(hBox, kMessageText)), kCannotWrite);
-  Dismiss(hBox);
+// Device names, in any folder, and a Unix device seen through Wine's drive Z:
+// open as devices, which would take the entry without keeping it.
+TEST_F(ReportWindow, ADeviceIsRefusedAndNothingIsWritten) {
+  ScratchFolder folder;
+  for (const std::string& path : {folder.File("COM1"), folder.File("NUL"), folder.File("AUX.txt"),
+                                  std::string("Z:\\dev\\full")}) {
+    SaveAs(path);
+    HWND hBox = WaitForMessageBox();
+    std::string message = hBox ? WindowText(::GetDlgItem(hBox, kMessageText)) : "";
+    if (hBox) Dismiss(hBox);
+    EXPECT_EQ(message, kCannotOpen) << path;
+  }
+  EXPECT_EQ(folder.FileCount(), 0);
+}
+
+// Two programs save to one file at the same moment, three times, while a third
+// holds it a little, so that both wait for it and then go in together: every
+// save goes in as a whole entry, its header followed by its own text.
+TEST_F(ReportWindow, TwoProgramsSavingToOneFileAtOnceEachAddWholeEntries) {
+  TarvoloProcess second;
+  second.PostClick(IDC_REPORT);
+  HWND hSecond = second.WaitForWindowCaptioned(kReportCaption, 10000);
+  ASSERT_NE(hSecond, nullptr);
+  const HWND reports[] = {m_hReport, hSecond};
+  const TarvoloProcess* apps[] = {&m_app, &second};
+  std::string texts[2];
+  for (int i = 0; i < 2; ++i) {
+    HWND hEdit = ::GetDlgItem(reports[i], IDC_REPORT_TEXT);
+    ::SendMessageA(hEdit, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
+    ::SendMessageA(hEdit, EM_REPLACESEL, TRUE,
+                   reinterpret_cast<LPARAM>(i == 0 ? "first" : "second"));
+    texts[i] = WindowText(hEdit);
+  }
+  ScratchFolder folder;
+  std::string path = folder.File("both.txt");
+  constexpr int kRounds = 3;
+  for (int round = 0; round < kRounds; ++round) {
+    HANDLE hThird = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(hThird, INVALID_HANDLE_VALUE);
+    HWND dialogs[2];
+    for (int i = 0; i < 2; ++i) {
+      dialogs[i] = FileDialogWithName(*apps[i], reports[i], path);
+      ASSERT_NE(dialogs[i], nullptr) << "no file dialog in program " << i;
+    }
+    for (HWND hOpen : dialogs) ::PostMessageA(::GetDlgItem(hOpen, IDOK), BM_CLICK, 0, 0);
+    bool closed =
+        WaitUntil([&] { return !::IsWindow(dialogs[0]) && !::IsWindow(dialogs[1]); }, 10000);
+    ::Sleep(100);
+    ::CloseHandle(hThird);
+    ASSERT_TRUE(closed);
+    for (int i = 0; i < 2; ++i) {
+      // Answered once the save is over (or a box is up).
+      DWORD_PTR result;
+      ::SendMessageTimeoutA(reports[i], WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+      HWND hBox = MessageBoxOf(*apps[i], reports[i]);
+      ASSERT_EQ(hBox, nullptr) << "program " << i << ": "
+                               << WindowText(::GetDlgItem(hBox, kMessageText));
+    }
+  }
+
+  std::string file = ReadFile(path);
+  const size_t headerBytes = std::strlen(kEntryHeader);
+  int counts[2] = {0, 0};
+  for (size_t at = 0; at < file.size();) {
+    int i = 0;
+    while (i < 2 && file.compare(at, headerBytes + texts[i].size(), kEntryHeader + texts[i]) != 0) {
+      ++i;
+    }
+    ASSERT_LT(i, 2) << "no whole entry at byte " << at << " of\n" << file;
+    ++counts[i];
+    at += headerBytes + texts[i].size();
+  }
+  EXPECT_EQ(counts[0], kRounds);
+  EXPECT_EQ(counts[1], kRounds);
 }
 
 // Wine's file dialog gives up on a typed path of 260 to 264 characters; the

@@ -6,10 +6,23 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <system_error>
 #include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include "report/report_text.h"
 
@@ -24,6 +37,39 @@ const std::string kHeader =
     "\x8C\x8B\x89\xCA\x95\xF1\x8D\x90\x8F\x91 "
     "\x81\x9A\x81\x9A\x81\x9A\x81\x9A\x81\x9A"
     "\r\n\r\n";
+
+// Holds a file open for writing as another program would, until it goes: on
+// Windows with a share mode that lets others write too, elsewhere under the lock
+// a second Tarvolo takes.
+class OtherWriter {
+ public:
+  explicit OtherWriter(const std::string& path) {
+#ifdef _WIN32
+    m_hFile = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_NE(m_hFile, INVALID_HANDLE_VALUE);
+#else
+    m_fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT, 0666);
+    EXPECT_EQ(::flock(m_fd, LOCK_EX), 0);
+#endif
+  }
+  ~OtherWriter() {
+#ifdef _WIN32
+    ::CloseHandle(m_hFile);
+#else
+    ::close(m_fd);
+#endif
+  }
+  OtherWriter(const OtherWriter&) = delete;
+  OtherWriter& operator=(const OtherWriter&) = delete;
+
+ private:
+#ifdef _WIN32
+  HANDLE m_hFile;
+#else
+  int m_fd;
+#endif
+};
 
 class ReportEntry : public ::testing::Test {
  protected:
@@ -122,30 +168,223 @@ TEST_F(ReportEntry, ATextLongerThanAReportIsRefusedUntouched) {
   EXPECT_FALSE(fs::exists(path));
 }
 
-TEST_F(ReportEntry, APathThatCannotBeOpenedWritesNothing) {
+// A device takes the entry without keeping it, or blocks on it: refused before
+// anything is written, as a name that does not open at all.
+TEST_F(ReportEntry, APathThatIsNotAFileOnDiskWritesNothing) {
   const std::string missingDir = PathOf("no-such-folder") + "/report.txt";
   const std::string folder = PathOf("a-folder");
   ASSERT_TRUE(fs::create_directory(folder));
-  for (const std::string& path : {missingDir, folder, std::string()}) {
+#ifdef _WIN32
+  // Device names in any folder, and Wine's view of the Unix devices.
+  const std::vector<std::string> devices = {PathOf("COM1"), PathOf("NUL"), PathOf("AUX.txt"),
+                                            "Z:\\dev\\full"};
+#else
+  const std::vector<std::string> devices = {"/dev/null", "/dev/full"};
+#endif
+  std::vector<std::string> paths = {missingDir, folder, std::string()};
+  paths.insert(paths.end(), devices.begin(), devices.end());
+  for (const std::string& path : paths) {
     EXPECT_EQ(AppendReportEntry(path.c_str(), "text"), EntryResult::kCannotOpen) << path;
   }
   EXPECT_FALSE(fs::exists(PathOf("no-such-folder")));
   EXPECT_TRUE(fs::is_empty(folder));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1)
+      << "a file was made for a device";
 }
 
-// A device that takes no bytes: the write is refused at the latest when the
-// buffered entry is flushed. Under Wine the device opens too (though the
-// filesystem library does not see it), and there fclose hides the failed flush.
-TEST_F(ReportEntry, AFailedWriteIsReported) {
-  std::FILE* probe = std::fopen("/dev/full", "ab");
-  if (probe == nullptr) GTEST_SKIP() << "no /dev/full here";
-  std::fclose(probe);
-  const std::string shortText = "text\r\n";
-  const std::string longText(kReportBytes - 1, 'x');
-  for (const std::string& text : {shortText, longText}) {
-    EXPECT_EQ(AppendReportEntry("/dev/full", text.c_str()), EntryResult::kWriteFailed)
-        << text.size() << " bytes";
+// Another program keeps the file open for writing for longer than a save waits.
+TEST_F(ReportEntry, AFileAnotherWriterHoldsIsRefusedUnchanged) {
+  const std::string path = PathOf("held.txt");
+  WriteFile(path, "kept\r\n");
+  {
+    OtherWriter other(path);
+    EXPECT_EQ(AppendReportEntry(path.c_str(), "text"), EntryResult::kCannotOpen);
+  }
+  EXPECT_EQ(Contents(path), "kept\r\n");
+}
+
+#ifndef _WIN32
+
+// Child processes started behind the gate wait for it to open, so that they begin
+// together.
+class StartGate {
+ public:
+  StartGate() { EXPECT_EQ(::pipe(m_pipe), 0); }
+  ~StartGate() {
+    Open();
+    ::close(m_pipe[0]);
+  }
+  StartGate(const StartGate&) = delete;
+  StartGate& operator=(const StartGate&) = delete;
+
+  // A child process that runs `body` once the gate opens and exits with its result.
+  pid_t Start(const std::function<int()>& body) {
+    pid_t child = ::fork();
+    if (child == 0) {
+      ::close(m_pipe[1]);
+      char byte;
+      static_cast<void>(::read(m_pipe[0], &byte, 1));  // returns when the gate opens
+      ::_exit(body());
+    }
+    return child;
+  }
+  void Open() {
+    if (m_pipe[1] >= 0) ::close(m_pipe[1]);
+    m_pipe[1] = -1;
+  }
+
+ private:
+  int m_pipe[2] = {-1, -1};
+};
+
+int ExitCodeOf(pid_t child) {
+  int status = 0;
+  if (child <= 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+// From here on, this process's writes stop `limit` bytes into any file; a write
+// that would begin there fails, after running `onLimit` (by default nothing).
+void LimitFileSize(long long limit, void (*onLimit)(int) = SIG_IGN) {
+  struct rlimit size;
+  ::getrlimit(RLIMIT_FSIZE, &size);
+  size.rlim_cur = static_cast<rlim_t>(limit);
+  ::setrlimit(RLIMIT_FSIZE, &size);
+  ::signal(SIGXFSZ, onLimit);
+}
+
+// Write system calls of this process so far, or -1 where the kernel does not count.
+long long WriteCalls() {
+  std::ifstream io("/proc/self/io");
+  std::string name;
+  long long count = -1;
+  while (io >> name >> count) {
+    if (name == "syscw:") return count;
+  }
+  return -1;
+}
+
+// Cut off after any byte of the entry: the file is what it was before.
+TEST_F(ReportEntry, AFailedWriteLeavesTheOldBytesExactly) {
+  const std::string old = "earlier\r\n";
+  const std::string text = "報告\r\n";
+  for (std::size_t room : {std::size_t{0}, std::size_t{1}, kHeader.size() - 1, kHeader.size(),
+                           kHeader.size() + text.size() - 1}) {
+    const std::string path = PathOf(("full" + std::to_string(room) + ".txt").c_str());
+    WriteFile(path, old);
+    StartGate gate;
+    pid_t child = gate.Start([&] {
+      LimitFileSize(static_cast<long long>(old.size() + room));
+      return static_cast<int>(AppendReportEntry(path.c_str(), text.c_str()));
+    });
+    gate.Open();
+    EXPECT_EQ(ExitCodeOf(child), static_cast<int>(EntryResult::kWriteFailed)) << room;
+    EXPECT_EQ(Contents(path), old) << "room for " << room << " bytes";
   }
 }
+
+// The pipes between a saver whose writes fail and another writer, in the saver.
+int g_toOther = -1;
+int g_fromOther = -1;
+
+// Runs in the saver between its failed write and the rest of its save: lets the
+// other writer append a line and waits until it has.
+void LetTheOtherWriterIn(int) {
+  char byte = 0;
+  static_cast<void>(::write(g_toOther, &byte, 1));
+  static_cast<void>(::read(g_fromOther, &byte, 1));
+}
+
+// Another program, which knows nothing of our lock, appends a line each time one
+// of our writes has failed, before that save is over: every line is kept.
+TEST_F(ReportEntry, AnotherWritersBytesSurviveOurFailedWrites) {
+  const std::string path = PathOf("shared.txt");
+  const std::string old = "earlier\r\n";
+  WriteFile(path, old);
+  int toOther[2], fromOther[2];
+  ASSERT_EQ(::pipe(toOther), 0);
+  ASSERT_EQ(::pipe(fromOther), 0);
+  StartGate gate;
+  pid_t other = gate.Start([&] {
+    ::close(toOther[1]);
+    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND);
+    char byte;
+    for (int n = 0; ::read(toOther[0], &byte, 1) == 1; ++n) {
+      const std::string line = "line " + std::to_string(n) + "\n";
+      if (::write(fd, line.data(), line.size()) != static_cast<ssize_t>(line.size())) return 1;
+      static_cast<void>(::write(fromOther[1], &byte, 1));
+    }
+    return 0;
+  });
+  pid_t saver = gate.Start([&] {
+    g_toOther = toOther[1];
+    g_fromOther = fromOther[0];
+    LimitFileSize(static_cast<long long>(old.size()), LetTheOtherWriterIn);
+    for (int n = 0; n < 20; ++n) {
+      if (AppendReportEntry(path.c_str(), "text") != EntryResult::kWriteFailed) return 1;
+    }
+    return 0;
+  });
+  ::close(toOther[1]);  // the other writer stops when the saver has ended
+  gate.Open();
+  EXPECT_EQ(ExitCodeOf(saver), 0);
+  EXPECT_EQ(ExitCodeOf(other), 0);
+  for (int fd : {toOther[0], fromOther[0], fromOther[1]}) ::close(fd);
+
+  std::string expected = old;
+  for (int n = 0; n < 20; ++n) expected += "line " + std::to_string(n) + "\n";
+  EXPECT_EQ(Contents(path), expected);
+}
+
+// Two programs saving to one file at once: each waits while the other appends, so
+// every save goes in, each entry whole.
+TEST_F(ReportEntry, TwoWritersAtOnceLeaveEveryEntryWhole) {
+  const std::string path = PathOf("both.txt");
+  const std::string texts[] = {"first\r\n", "second\r\n"};
+  constexpr int kSaves = 200;
+  StartGate gate;
+  pid_t writers[2];
+  for (int w = 0; w < 2; ++w) {
+    writers[w] = gate.Start([&] {
+      for (int n = 0; n < kSaves; ++n) {
+        if (AppendReportEntry(path.c_str(), texts[w].c_str()) != EntryResult::kWritten) return 1;
+      }
+      return 0;
+    });
+  }
+  {
+    // Both find the file held at first, as they would behind a third save.
+    OtherWriter third(path);
+    gate.Open();
+    ::usleep(100 * 1000);
+  }
+  for (pid_t writer : writers) EXPECT_EQ(ExitCodeOf(writer), 0);
+
+  const std::string file = Contents(path);
+  int counts[2] = {0, 0};
+  for (std::size_t at = 0; at < file.size();) {
+    int w = 0;
+    while (w < 2 && file.compare(at, kHeader.size() + texts[w].size(), kHeader + texts[w]) != 0) {
+      ++w;
+    }
+    ASSERT_LT(w, 2) << "no whole entry at byte " << at;
+    ++counts[w];
+    at += kHeader.size() + texts[w].size();
+  }
+  EXPECT_EQ(counts[0], kSaves);
+  EXPECT_EQ(counts[1], kSaves);
+}
+
+TEST_F(ReportEntry, AnEntryIsOneWrite) {
+  if (WriteCalls() < 0) GTEST_SKIP() << "the kernel counts no write calls here";
+  char composed[kReportBytes];
+  ComposeReport(0.987f, 12.345f, composed);
+  const std::string path = PathOf("once.txt");
+  const long long before = WriteCalls();
+  ASSERT_EQ(AppendReportEntry(path.c_str(), composed), EntryResult::kWritten);
+  EXPECT_EQ(WriteCalls() - before, 1);
+}
+
+#endif
 
 }  // namespace
