@@ -272,6 +272,13 @@ TEST_F(ReportWindow, ANameWithoutExtensionIsUsedAsTyped) {
   SaveAs(path);
   EXPECT_EQ(ReadFile(path), kEntryHeader + ReportText());
   EXPECT_FALSE(FileExists(path + ".txt"));
+
+  // Also beside a .txt file of that name, which the dialog could take it for.
+  std::string other = folder.File("other");
+  WriteFile(other + ".txt", "kept");
+  SaveAs(other);
+  EXPECT_EQ(ReadFile(other), kEntryHeader + ReportText());
+  EXPECT_EQ(ReadFile(other + ".txt"), "kept");
 }
 
 TEST_F(ReportWindow, CancelInTheFileDialogWritesNothing) {
