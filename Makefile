@@ -5,4 +5,9 @@ bench:
 dist:
 	scripts/dist.sh
 
-.PHONY: bench dist
+# How many planted faults the tests notice (scripts/mutate.sh, docs/MUTATION.md).
+# Not part of the test command: it rebuilds and reruns the suites once per fault.
+mutate:
+	scripts/mutate.sh
+
+.PHONY: bench dist mutate

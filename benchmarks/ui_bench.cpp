@@ -202,7 +202,7 @@ ProcessCounts CountsOf(const TarvoloProcess& tarvolo) {
 
 bool RunOnce(const TarvoloProcess& tarvolo) {
   tarvolo.Click(IDOK);
-  return tarvolo.WaitForIdle(kRunTimeoutMs);
+  return static_cast<bool>(tarvolo.WaitForIdle(kRunTimeoutMs));
 }
 
 // Runs at 10,000 one after another in one process; prints the counts before

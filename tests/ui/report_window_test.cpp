@@ -119,13 +119,12 @@ class ReportWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     m_app.Click(IDOK);
-    ASSERT_TRUE(m_app.WaitForIdle(180000));
+    ASSERT_TRUE(m_app.WaitForIdle());
     m_record = m_app.Text(IDC_BEST);
     ASSERT_FALSE(m_record.empty());
     m_app.PostClick(IDC_REPORT);
-    ASSERT_TRUE(
-        WaitUntil([this] { return !m_app.WindowsCaptioned(kReportCaption).empty(); }, 10000));
-    m_hReport = m_app.WindowsCaptioned(kReportCaption).front();
+    m_hReport = m_app.WaitForWindowCaptioned(kReportCaption, 10000);
+    ASSERT_NE(m_hReport, nullptr);
   }
 
   std::string ReportText() const { return WindowText(Item(IDC_REPORT_TEXT)); }
@@ -134,13 +133,15 @@ class ReportWindow : public ::testing::Test {
   HWND MessageBoxOfReport() const { return MessageBoxOf(m_app, m_hReport); }
   HWND WaitForMessageBox(int timeoutMs = 10000) const {
     HWND hBox = nullptr;
-    WaitUntil([&] { return (hBox = MessageBoxOfReport()) != nullptr; }, timeoutMs);
+    EXPECT_TRUE(
+        m_app.WaitUntil([&] { return (hBox = MessageBoxOfReport()) != nullptr; }, timeoutMs));
+    if (hBox) m_app.Expect(hBox);
     return hBox;
   }
   // Presses the box's OK button and waits for it to go.
   void Dismiss(HWND hBox) const {
     ::PostMessageA(::GetDlgItem(hBox, IDOK), BM_CLICK, 0, 0);
-    WaitUntil([&] { return !::IsWindow(hBox); }, 10000);
+    EXPECT_TRUE(m_app.WaitUntil([&] { return !::IsWindow(hBox); }, 10000));
   }
 
   // UTF-16 position of a byte offset in the report (edit positions count characters).
@@ -173,7 +174,7 @@ class ReportWindow : public ::testing::Test {
     HWND hOpen = FileDialogWithName(m_app, m_hReport, path);
     ASSERT_NE(hOpen, nullptr) << "no file dialog";
     ::PostMessageA(::GetDlgItem(hOpen, IDOK), BM_CLICK, 0, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(hOpen); }, 10000));
+    ASSERT_TRUE(m_app.WaitUntil([&] { return !::IsWindow(hOpen); }, 10000));
     Settle();
   }
   HWND WaitForFileDialog() const { return m_app.WaitForWindowCaptioned(kOpenCaption, 15000); }
@@ -291,6 +292,13 @@ TEST_F(ReportWindow, ANameWithoutExtensionIsUsedAsTyped) {
   SaveAs(path);
   EXPECT_EQ(ReadFile(path), kEntryHeader + ReportText());
   EXPECT_FALSE(FileExists(path + ".txt"));
+
+  // Also beside a .txt file of that name, which the dialog could take it for.
+  std::string other = folder.File("other");
+  WriteFile(other + ".txt", "kept");
+  SaveAs(other);
+  EXPECT_EQ(ReadFile(other), kEntryHeader + ReportText());
+  EXPECT_EQ(ReadFile(other + ".txt"), "kept");
 }
 
 TEST_F(ReportWindow, CancelInTheFileDialogWritesNothing) {
@@ -300,7 +308,7 @@ TEST_F(ReportWindow, CancelInTheFileDialogWritesNothing) {
   ASSERT_NE(hOpen, nullptr);
   EXPECT_EQ(::GetWindow(hOpen, GW_OWNER), m_hReport) << "owned by the report window";
   ::PostMessageA(::GetDlgItem(hOpen, IDCANCEL), BM_CLICK, 0, 0);
-  ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(hOpen); }, 10000));
+  ASSERT_TRUE(m_app.WaitUntil([&] { return !::IsWindow(hOpen); }, 10000));
   Settle();
   EXPECT_EQ(MessageBoxOfReport(), nullptr);
   EXPECT_FALSE(FileExists(folder.File("*.txt")));
@@ -456,9 +464,11 @@ TEST_F(ReportWindow, TextTheFileCannotHoldIsRefusedAtSave) {
   HWND hEdit = Item(IDC_REPORT_TEXT);
   int end = CharPosition(ReportText().size());
   ::SendMessageW(hEdit, EM_SETSEL, end, end);
-  ::SendMessageW(hEdit, EM_REPLACESEL, TRUE,
-                 reinterpret_cast<LPARAM>(L"3\x301C"
-                                          L"4GHz"));
+  m_app.Act([hEdit] {
+    return ::SendMessageW(hEdit, EM_REPLACESEL, TRUE,
+                          reinterpret_cast<LPARAM>(L"3\x301C"
+                                                   L"4GHz"));
+  });
   Settle();
   ASSERT_EQ(MessageBoxOfReport(), nullptr);
 
@@ -497,6 +507,46 @@ TEST_F(ReportWindow, AReportTooLongForItsBufferIsRefusedWhole) {
   EXPECT_EQ(ReportText(), text) << "the text stays as it was";
 }
 
+// The report holds 4,095 bytes: one more is refused, never cut. The text ends
+// with a double-byte character, or with one across the edge (its first byte the
+// 4,095th, its second the 4,096th).
+TEST_F(ReportWindow, TheLongestReportIsSavedWholeAndOneByteMoreIsRefused) {
+  struct Case {
+    size_t bytes;
+    const char* end;
+    bool saved;
+  };
+  const Case kCases[] = {
+      {4095, "a", true},
+      {4095, "字", true},
+      {4096, "a", false},
+      {4096, "字", false},
+  };
+  ScratchFolder folder;
+  const std::string report = ReportText();
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(std::to_string(c.bytes) + " bytes ending in " +
+                 (c.end[1] ? "a double-byte" : "a"));
+    std::string text =
+        report + std::string(c.bytes - report.size() - std::strlen(c.end), 'x') + c.end;
+    ::SendMessageA(Item(IDC_REPORT_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    ASSERT_EQ(ReportText(), text);
+    std::string path = folder.File((std::to_string(c.bytes) + (c.end[1] ? "w" : "a")).c_str());
+    if (c.saved) {
+      SaveAs(path);
+      EXPECT_EQ(MessageBoxOfReport(), nullptr);
+      EXPECT_EQ(ReadFile(path), kEntryHeader + text);
+    } else {
+      ::PostMessageA(Item(IDOK), BM_CLICK, 0, 0);
+      HWND hBox = WaitForMessageBox();
+      ASSERT_NE(hBox, nullptr);
+      EXPECT_EQ(WindowText(::GetDlgItem(hBox, kMessageText)), kTooLong);
+      Dismiss(hBox);
+      EXPECT_FALSE(FileExists(path));
+    }
+  }
+}
+
 // Message boxes carry the executable's own name, whatever the file is called:
 // here a Shift_JIS name whose last character's second byte is a backslash.
 TEST(ReportMessageBox, IsCaptionedWithTheRunningExecutablesName) {
@@ -522,7 +572,7 @@ TEST(ReportMessageBox, IsCaptionedWithTheRunningExecutablesName) {
 TEST_F(ReportWindow, CloseReturnsToTheMainWindowUnchanged) {
   std::string result = m_app.Text(IDC_RESULT);
   ::PostMessageA(Item(IDCANCEL), BM_CLICK, 0, 0);
-  ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(m_hReport); }, 10000));
+  ASSERT_TRUE(m_app.WaitUntil([&] { return !::IsWindow(m_hReport); }, 10000));
   EXPECT_TRUE(::IsWindowEnabled(m_app.MainWindow()));
   EXPECT_EQ(m_app.Text(IDC_RESULT), result);
   EXPECT_EQ(m_app.Text(IDC_BEST), m_record);
@@ -542,15 +592,15 @@ TEST(ReportCloseOrder, ClosingBothWindowsBehindAWarningEndsTheProgram) {
   ::SendMessageA(hEdit, EM_SETSEL, 0, -1);
   ::SendNotifyMessageA(hEdit, WM_CLEAR, 0, 0);
   HWND hBox = nullptr;
-  WaitUntil(
+  ASSERT_TRUE(app.WaitUntil(
       [&] {
         for (HWND hWnd : app.WindowsCaptioned("Tarvolo")) {
           if (::GetWindow(hWnd, GW_OWNER) == hReport) hBox = hWnd;
         }
         return hBox != nullptr;
       },
-      10000);
-  ASSERT_NE(hBox, nullptr);
+      10000));
+  app.Expect(hBox);
   ::SendNotifyMessageA(app.MainWindow(), WM_CLOSE, 0, 0);
   ::SendNotifyMessageA(hReport, WM_CLOSE, 0, 0);
   ::SendNotifyMessageA(::GetDlgItem(hBox, IDOK), BM_CLICK, 0, 0);

@@ -52,17 +52,17 @@ TEST(SystemMenu, AboutOpensCentredOverTheDisabledMainWindowAndClosesWithOK) {
   EXPECT_LE(std::abs(about.y - main.y), 1);
 
   ::PostMessageA(::GetDlgItem(hAbout, IDOK), BM_CLICK, 0, 0);
-  ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(hAbout); }, 10000));
+  ASSERT_TRUE(app.WaitUntil([&] { return !::IsWindow(hAbout); }, 10000));
   EXPECT_TRUE(::IsWindowEnabled(app.MainWindow()));
 }
 
 TEST(SystemMenu, OtherSystemCommandsBehaveAsThePlatformMakesThem) {
   TarvoloProcess app;
-  ::SendMessageA(app.MainWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  EXPECT_TRUE(WaitUntil([&] { return ::IsIconic(app.MainWindow()) != FALSE; }, 5000));
-  ::SendMessageA(app.MainWindow(), WM_SYSCOMMAND, SC_RESTORE, 0);
-  EXPECT_TRUE(WaitUntil([&] { return ::IsIconic(app.MainWindow()) == FALSE; }, 5000));
-  ::SendMessageA(app.MainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  app.Send(app.MainWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(app.WaitUntil([&] { return ::IsIconic(app.MainWindow()) != FALSE; }, 5000));
+  app.Send(app.MainWindow(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_TRUE(app.WaitUntil([&] { return ::IsIconic(app.MainWindow()) == FALSE; }, 5000));
+  app.Send(app.MainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
   DWORD exitCode = 1;
   ASSERT_TRUE(app.WaitForExit(10000, &exitCode));
   EXPECT_EQ(exitCode, 0u);
@@ -84,10 +84,10 @@ std::vector<std::string> Split(const std::string& text, char separator) {
 // half its size. Restored, the window leaves painting to the platform.
 TEST(SystemMenu, TheMinimisedWindowPaintsItsIconCentred) {
   TarvoloProcess app(/*logCalls=*/true);
-  ::SendMessageA(app.MainWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  app.Send(app.MainWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
   ASSERT_TRUE(::IsIconic(app.MainWindow()));
   ::SendMessageA(app.MainWindow(), WM_PAINT, 0, 0);
-  ASSERT_TRUE(WaitUntil([&] { return !app.LoggedCalls("user32.DrawIcon").empty(); }, 5000));
+  ASSERT_TRUE(app.WaitUntil([&] { return !app.LoggedCalls("user32.DrawIcon").empty(); }, 5000));
   std::vector<std::string> arguments = Split(app.LoggedCalls("user32.DrawIcon").front(), ',');
   ASSERT_EQ(arguments.size(), 4u);
   int x = static_cast<int>(std::stoul(arguments[1], nullptr, 16));
@@ -97,7 +97,7 @@ TEST(SystemMenu, TheMinimisedWindowPaintsItsIconCentred) {
   EXPECT_EQ(y, (0 - ::GetSystemMetrics(SM_CYICON) + 1) / 2);
   EXPECT_NE(std::stoul(arguments[3], nullptr, 16), 0u) << "an icon was drawn";
 
-  ::SendMessageA(app.MainWindow(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  app.Send(app.MainWindow(), WM_SYSCOMMAND, SC_RESTORE, 0);
   ::SendMessageA(app.MainWindow(), WM_PAINT, 0, 0);
   ::Sleep(300);
   EXPECT_EQ(app.LoggedCalls("user32.DrawIcon").size(), 1u) << "restored, no icon is drawn";
@@ -113,7 +113,7 @@ TEST(SystemMenu, ARunCompletesBehindTheAboutBox) {
   HWND hAbout = OpenAbout(app);
   ASSERT_NE(hAbout, nullptr);
 
-  ASSERT_TRUE(app.WaitForIdle(180000));
+  ASSERT_TRUE(app.WaitForIdle());
   EXPECT_TRUE(::IsWindow(hAbout));
   std::string result = app.Text(IDC_RESULT);
   EXPECT_TRUE(std::regex_match(result, std::regex("[0-9]+\\.[0-9]{3}"))) << result;
@@ -121,10 +121,10 @@ TEST(SystemMenu, ARunCompletesBehindTheAboutBox) {
   EXPECT_TRUE(app.Enabled(IDOK));
   EXPECT_TRUE(app.Enabled(IDC_REPORT));
   EXPECT_TRUE(app.Enabled(IDC_LIMIT));
-  EXPECT_TRUE(WaitUntil([&] { return app.BeepCount() == 1; }, 5000));
+  EXPECT_TRUE(app.WaitUntil([&] { return app.BeepCount() == 1; }, 5000));
 
   ::PostMessageA(::GetDlgItem(hAbout, IDOK), BM_CLICK, 0, 0);
-  ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(hAbout); }, 10000));
+  ASSERT_TRUE(app.WaitUntil([&] { return !::IsWindow(hAbout); }, 10000));
   EXPECT_TRUE(::IsWindowEnabled(app.MainWindow()));
 }
 

@@ -2,6 +2,7 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -17,19 +18,27 @@ std::string BesideTestProgram(const char* fileName) {
   return result + fileName;
 }
 
-bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+::testing::AssertionResult WaitUntil(const std::function<bool()>& done, int timeoutMs) {
   DWORD start = ::GetTickCount();
   for (;;) {
-    if (done()) return true;
-    if (static_cast<int>(::GetTickCount() - start) > timeoutMs) return done();
+    if (done()) return ::testing::AssertionSuccess();
+    if (static_cast<int>(::GetTickCount() - start) > timeoutMs) {
+      if (done()) return ::testing::AssertionSuccess();
+      return ::testing::AssertionFailure() << "not so within " << timeoutMs << " ms";
+    }
     ::Sleep(5);
   }
 }
 
 std::string WindowText(HWND hWnd) {
   char text[8192] = "";
-  LRESULT length = ::SendMessageA(hWnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-  if (length < 0 || static_cast<size_t>(length) >= sizeof text) length = 0;
+  DWORD_PTR length = 0;
+  // With a deadline: a window whose thread is stuck would hold the test forever.
+  if (!::SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                             SMTO_NORMAL, 3000, &length) ||
+      length >= sizeof text) {
+    length = 0;
+  }
   return std::string(text, static_cast<size_t>(length));
 }
 
@@ -67,6 +76,75 @@ long FileSize(const std::string& path) {
   return static_cast<long>(data.nFileSizeLow);
 }
 
+// The longest a user's action may take to be handled.
+constexpr int kAnswerMs = 10000;
+
+// A window's text as UTF-8 for the test log, cut after `maxChars` characters.
+std::string Readable(const std::string& text, size_t maxChars = 60) {
+  std::wstring wide(text.size(), L'\0');
+  int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                     &wide[0], static_cast<int>(wide.size()));
+  wide.resize(static_cast<size_t>(length > 0 ? length : 0));
+  bool cut = wide.size() > maxChars;
+  if (cut) wide.resize(maxChars);
+  std::string utf8(wide.size() * 3, '\0');
+  length = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &utf8[0],
+                                 static_cast<int>(utf8.size()), nullptr, nullptr);
+  utf8.resize(static_cast<size_t>(length > 0 ? length : 0));
+  return "\"" + utf8 + (cut ? "...\"" : "\"");
+}
+
+BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam) {
+  reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+  return TRUE;
+}
+
+// Visible top-level windows of other processes: the program's, and the crash box
+// Wine's debugger shows in a process of its own.
+std::vector<HWND> OthersWindows() {
+  std::vector<HWND> all;
+  ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&all));
+  std::vector<HWND> shown;
+  for (HWND hWnd : all) {
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(hWnd, &processId);
+    if (processId != ::GetCurrentProcessId() && ::IsWindowVisible(hWnd)) shown.push_back(hWnd);
+  }
+  return shown;
+}
+
+// A window's caption and the texts of its controls.
+std::string DescribeWindow(HWND hWnd) {
+  std::string description = "[" + Readable(WindowText(hWnd)) + ":";
+  std::vector<HWND> children;
+  ::EnumChildWindows(hWnd, CollectWindow, reinterpret_cast<LPARAM>(&children));
+  for (HWND hChild : children) {
+    std::string text = WindowText(hChild);
+    if (!text.empty()) description += " " + Readable(text);
+  }
+  return description + "]";
+}
+
+// A send under way on a thread of its own; whoever finishes last frees it.
+struct PendingSend {
+  std::function<LRESULT()> send;
+  LRESULT result = 0;
+  volatile LONG done = 0;
+  volatile LONG owners = 2;
+};
+
+void Release(PendingSend* pending) {
+  if (::InterlockedDecrement(&pending->owners) == 0) delete pending;
+}
+
+DWORD WINAPI RunSend(LPVOID parameter) {
+  auto* pending = static_cast<PendingSend*>(parameter);
+  pending->result = pending->send();
+  ::InterlockedExchange(&pending->done, 1);
+  Release(pending);
+  return 0;
+}
+
 }  // namespace
 
 TarvoloProcess::TarvoloProcess(bool logCalls, const char* exeName) {
@@ -96,7 +174,7 @@ TarvoloProcess::TarvoloProcess(bool logCalls, const char* exeName) {
                        logCalls ? &environment[0] : nullptr, nullptr, &startup, &m_process);
   if (!created) throw std::runtime_error("cannot start " + exe);
 
-  WaitUntil(
+  ::testing::AssertionResult started = WaitUntil(
       [this] {
         auto windows = WindowsCaptioned("Tarvolo");
         for (HWND hWnd : windows) {
@@ -105,13 +183,15 @@ TarvoloProcess::TarvoloProcess(bool logCalls, const char* exeName) {
         return m_hMain != nullptr;
       },
       30000);
-  if (!m_hMain) throw std::runtime_error("the main window did not appear");
+  if (!started) throw std::runtime_error(std::string("no main window: ") + started.message());
   // Let start-up settle: a late event of the window's first showing would
   // otherwise undo what a test does to it at once (such as minimising it).
   ::WaitForInputIdle(m_process.hProcess, 10000);
 }
 
 TarvoloProcess::~TarvoloProcess() {
+  std::string unexpected = UnexpectedWindows();
+  if (!unexpected.empty()) ADD_FAILURE() << "left behind: " << unexpected;
   if (m_process.hProcess) {
     if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
       ::TerminateProcess(m_process.hProcess, 99);
@@ -122,8 +202,70 @@ TarvoloProcess::~TarvoloProcess() {
   }
 }
 
+LRESULT TarvoloProcess::Send(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) const {
+  return Act([=] { return ::SendMessageA(hWnd, message, wParam, lParam); });
+}
+
+// The send waits on a thread of its own, so that this one can see a box that
+// the handler opens while it waits.
+LRESULT TarvoloProcess::Act(const std::function<LRESULT()>& send) const {
+  auto* pending = new PendingSend{send};
+  HANDLE hThread = ::CreateThread(nullptr, 0, RunSend, pending, 0, nullptr);
+  if (!hThread) {
+    delete pending;
+    ADD_FAILURE() << "cannot start a thread to send from";
+    return 0;
+  }
+  ::CloseHandle(hThread);
+  LRESULT result = 0;
+  ::testing::AssertionResult answered = WaitUntil([&] { return pending->done != 0; }, kAnswerMs);
+  if (answered) {
+    result = pending->result;
+  } else {
+    ADD_FAILURE() << "no answer to a message: " << answered.message();
+  }
+  Release(pending);
+  return result;
+}
+
+::testing::AssertionResult TarvoloProcess::WaitUntil(const std::function<bool()>& done,
+                                                     int timeoutMs) const {
+  DWORD start = ::GetTickCount();
+  for (;;) {
+    if (done()) return ::testing::AssertionSuccess();
+    std::string unexpected = UnexpectedWindows();
+    // The window may be the one waited for, come after the first look.
+    if (!unexpected.empty() && !done()) {
+      return ::testing::AssertionFailure() << "unexpected window: " << unexpected;
+    }
+    if (static_cast<int>(::GetTickCount() - start) > timeoutMs) {
+      if (done()) return ::testing::AssertionSuccess();
+      return ::testing::AssertionFailure()
+             << "not so within " << timeoutMs << " ms; " << Describe();
+    }
+    ::Sleep(5);
+  }
+}
+
+std::string TarvoloProcess::UnexpectedWindows() const {
+  std::string found;
+  for (HWND hWnd : OthersWindows()) {
+    if (hWnd == m_hMain) continue;
+    if (std::find(m_expected.begin(), m_expected.end(), hWnd) != m_expected.end()) continue;
+    found += DescribeWindow(hWnd) + " ";
+    m_expected.push_back(hWnd);  // said once is enough
+  }
+  return found;
+}
+
+std::string TarvoloProcess::Describe() const {
+  std::string description = "the program shows:";
+  for (HWND hWnd : OthersWindows()) description += " " + DescribeWindow(hWnd);
+  return description;
+}
+
 void TarvoloProcess::Click(int nID) const {
-  ::SendMessageA(Control(nID), BM_CLICK, 0, 0);
+  Send(Control(nID), BM_CLICK);
 }
 
 void TarvoloProcess::PostClick(int nID) const {
@@ -134,12 +276,12 @@ void TarvoloProcess::ChooseLimit(int index) const {
   HWND hList = Control(IDC_LIMIT);
   while (::SendMessageA(hList, CB_GETCURSEL, 0, 0) != index) {
     LRESULT current = ::SendMessageA(hList, CB_GETCURSEL, 0, 0);
-    ::SendMessageA(hList, WM_KEYDOWN, current < index ? VK_DOWN : VK_UP, 0);
+    Send(hList, WM_KEYDOWN, current < index ? VK_DOWN : VK_UP);
     if (::SendMessageA(hList, CB_GETCURSEL, 0, 0) == current) break;  // the list did not move
   }
 }
 
-bool TarvoloProcess::WaitForIdle(int timeoutMs) const {
+::testing::AssertionResult TarvoloProcess::WaitForIdle(int timeoutMs) const {
   return WaitUntil([this] { return Text(IDOK) == "測定開始"; }, timeoutMs);
 }
 
@@ -190,20 +332,24 @@ std::vector<std::string> TarvoloProcess::LoggedCalls(const char* function) const
 
 HWND TarvoloProcess::WaitForWindowCaptioned(const std::string& caption, int timeoutMs) const {
   HWND hWnd = nullptr;
-  WaitUntil(
+  ::testing::AssertionResult came = WaitUntil(
       [&] {
         auto windows = WindowsCaptioned(caption);
         hWnd = windows.empty() ? nullptr : windows.front();
         return hWnd != nullptr;
       },
       timeoutMs);
+  if (!came) {
+    ADD_FAILURE() << "no window " << Readable(caption) << ": " << came.message();
+    return nullptr;
+  }
+  Expect(hWnd);
   return hWnd;
 }
 
-bool TarvoloProcess::WaitForExit(int timeoutMs, DWORD* pExitCode) const {
-  if (::WaitForSingleObject(m_process.hProcess, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0) {
-    return false;
-  }
-  ::GetExitCodeProcess(m_process.hProcess, pExitCode);
-  return true;
+::testing::AssertionResult TarvoloProcess::WaitForExit(int timeoutMs, DWORD* pExitCode) const {
+  ::testing::AssertionResult ended = WaitUntil(
+      [this] { return ::WaitForSingleObject(m_process.hProcess, 0) == WAIT_OBJECT_0; }, timeoutMs);
+  if (ended) ::GetExitCodeProcess(m_process.hProcess, pExitCode);
+  return ended;
 }

@@ -16,6 +16,10 @@ TEST(PrimeTimer, MeasureReturnsZeroAndLeavesTicksAroundTheSearch) {
     EXPECT_LE(timer.m_start, timer.m_end);
     EXPECT_LE(timer.m_end, after);
   }
+  // Millions of divisions: the end is read after the search, not with the start.
+  CPrimeTimer timer;
+  timer.Measure(10000);
+  EXPECT_LT(timer.m_start, timer.m_end);
 }
 
 }  // namespace
