@@ -17,33 +17,17 @@ int g_nLimit;
 
 namespace {
 
-// Posted by the worker with its two tick counts (start in wParam, end in lParam).
-constexpr UINT WM_MEASURE_DONE = WM_APP + 1;
-
 const char kMeasuring[] = "測定中";
 const char kStart[] = "測定開始";
 
 }  // namespace
 
-const MessageMapEntry<CBenchDlg> CBenchDlg::kMessageMap[] = {
-    OnSysCommandEntry(&CBenchDlg::OnSysCommand),
-    OnPaintEntry(&CBenchDlg::OnPaint),
-    OnQueryDragIconEntry(&CBenchDlg::OnQueryDragIcon),
-    OnCommandEntry(IDC_REPORT, BN_CLICKED, &CBenchDlg::OnReport),
-    OnCommandEntry(IDC_LIMIT, CBN_SELCHANGE, &CBenchDlg::OnSelchangeLimit),
-    OnMessageEntry(WM_MEASURE_DONE, &CBenchDlg::OnMeasureDoneMessage),
-};
-
-CBenchDlg::CBenchDlg(CWnd* pParent) : CDialog(IDD, pParent) {
+CBenchDlg::CBenchDlg(CWnd* pParent) : CDialogImpl(pParent) {
   m_hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 
 void CBenchDlg::DoDataExchange(CDataExchange* pDX) {
   CDialog::DoDataExchange(pDX);
-}
-
-bool CBenchDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return RouteMessage(*this, kMessageMap, message, wParam, lParam, result);
 }
 
 BOOL CBenchDlg::OnInitDialog() {

@@ -18,16 +18,8 @@ constexpr UINT kReportCodePage = 932;
 
 }  // namespace
 
-const MessageMapEntry<CReportDlg> CReportDlg::kMessageMap[] = {
-    OnCommandEntry(IDC_REPORT_TEXT, EN_CHANGE, &CReportDlg::OnChangeReportText),
-};
-
 void CReportDlg::DoDataExchange(CDataExchange* pDX) {
   CDialog::DoDataExchange(pDX);
-}
-
-bool CReportDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return RouteMessage(*this, kMessageMap, message, wParam, lParam, result);
 }
 
 BOOL CReportDlg::OnInitDialog() {

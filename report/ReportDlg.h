@@ -6,27 +6,26 @@
 
 #include <string>
 
-#include "framework/CDialog.h"
-#include "framework/MessageMap.h"
+#include "framework/CDialogImpl.h"
 #include "report/report_text.h"
 #include "res/resource.h"
 
-class CReportDlg : public CDialog {
+class CReportDlg : public CDialogImpl<CReportDlg> {
  public:
   enum { IDD = IDD_REPORT };
 
-  explicit CReportDlg(CWnd* pParent = nullptr) : CDialog(IDD, pParent) {}
+  explicit CReportDlg(CWnd* pParent = nullptr) : CDialogImpl(pParent) {}
 
   // Best times in seconds: slot 0 for 10000, slot 1 for 100000; 0 for no record.
   float m_fTime[10];
   char m_szReport[kReportBytes];
 
  protected:
+  // Exchanges nothing: the handlers read the report from its edit box themselves.
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
   // Save: never closes the window.
   void OnOK() override;
-  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
   void OnChangeReportText();
@@ -36,7 +35,10 @@ class CReportDlg : public CDialog {
   // point), or 0 when the whole text can be saved as it reads.
   unsigned FirstUnsavableCharacter() const;
 
-  static const MessageMapEntry<CReportDlg> kMessageMap[];
+ public:
+  static constexpr MessageMapEntry<CReportDlg> kMessageMap[] = {
+      OnCommandEntry(IDC_REPORT_TEXT, EN_CHANGE, &CReportDlg::OnChangeReportText),
+  };
 };
 
 #endif

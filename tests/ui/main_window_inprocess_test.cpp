@@ -8,7 +8,7 @@
 
 #include "app/BenchDlg.h"
 #include "framework/CWinApp.h"
-#include "framework/MessageMap.h"
+#include "framework/CDialogImpl.h"
 #include "res/resource.h"
 #include "tarvolo_process.h"
 
@@ -86,12 +86,9 @@ TEST(MainWindowHere, CarriesTheApplicationIconLargeAndSmall) {
 
 // Asks for the default processing of a system command, then sends itself a
 // message it handles, as a handler does that changes a control.
-class NestedMessageDlg : public CDialog {
+class NestedMessageDlg : public CDialogImpl<NestedMessageDlg> {
  public:
-  NestedMessageDlg() : CDialog(IDD_BENCH) {}
-
- protected:
-  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  enum { IDD = IDD_BENCH };
 
  private:
   static constexpr UINT WM_NESTED = WM_APP + 7;
@@ -102,17 +99,12 @@ class NestedMessageDlg : public CDialog {
   }
   LRESULT OnNested(WPARAM, LPARAM) { return 0; }
 
-  static const MessageMapEntry<NestedMessageDlg> kMessageMap[];
+ public:
+  static constexpr MessageMapEntry<NestedMessageDlg> kMessageMap[] = {
+      OnSysCommandEntry(&NestedMessageDlg::OnSysCommand),
+      OnMessageEntry(WM_NESTED, &NestedMessageDlg::OnNested),
+  };
 };
-
-const MessageMapEntry<NestedMessageDlg> NestedMessageDlg::kMessageMap[] = {
-    OnSysCommandEntry(&NestedMessageDlg::OnSysCommand),
-    OnMessageEntry(NestedMessageDlg::WM_NESTED, &NestedMessageDlg::OnNested),
-};
-
-bool NestedMessageDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return RouteMessage(*this, kMessageMap, message, wParam, lParam, result);
-}
 
 TEST(DialogFramework, AMessageSentDuringAHandlerLeavesItsDefaultProcessingAsked) {
   DialogHere<NestedMessageDlg> dialog;
