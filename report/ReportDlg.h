@@ -4,9 +4,8 @@
 #ifndef TARVOLO_REPORT_REPORTDLG_H
 #define TARVOLO_REPORT_REPORTDLG_H
 
-#include <string>
-
 #include "framework/CDialogImpl.h"
+#include "framework/CodePageText.h"
 #include "report/report_text.h"
 #include "res/resource.h"
 
@@ -29,11 +28,9 @@ class CReportDlg : public CDialogImpl<CReportDlg> {
 
  private:
   void OnChangeReportText();
-  // Reads the edit box's whole text, and into m_szReport what fits.
-  std::string ReadReportText();
-  // The first character of the edit box that Shift_JIS cannot hold (its code
-  // point), or 0 when the whole text can be saved as it reads.
-  unsigned FirstUnsavableCharacter() const;
+  // Reads the edit box's whole text once, in the report file's code page, and
+  // into m_szReport what fits.
+  CodePageText ReadReportText();
 
  public:
   static constexpr MessageMapEntry<CReportDlg> kMessageMap[] = {
