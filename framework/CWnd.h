@@ -11,8 +11,6 @@ class CWnd {
   explicit CWnd(HWND hWnd) : m_hWnd(hWnd) {}
   virtual ~CWnd() = default;
 
-  HWND GetSafeHwnd() const { return m_hWnd; }
-
   CWnd GetDlgItem(int nID) const { return CWnd(::GetDlgItem(m_hWnd, nID)); }
   void SetDlgItemText(int nID, const char* lpszString) {
     ::SetDlgItemTextA(m_hWnd, nID, lpszString);
