@@ -13,6 +13,9 @@
 #include "framework/CWinApp.h"
 #include "report/ReportDlg.h"
 
+// The limit of the run being started, the program's one process-wide global. The
+// worker reads it rather than the window's table because it is written before the
+// worker exists and never while it runs, so the two threads never touch it at once.
 int g_nLimit;
 
 namespace {
@@ -79,6 +82,8 @@ void CBenchDlg::OnOK() {
   DWORD dwThreadId;
   HANDLE hThread = ::CreateThread(nullptr, 0, MeasureThreadProc, m_hWnd, 0, &dwThreadId);
   if (!hThread) {
+    // Standard output, which a windowed program usually lacks: the one trace of a
+    // failure no user can mend, for whoever runs the program from a console.
     std::printf("CreateThread error (%d)\n", static_cast<int>(::GetLastError()));
     // No run will ever complete: give the window back rather than leave it measuring.
     m_bMeasuring = false;

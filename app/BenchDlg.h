@@ -3,12 +3,9 @@
 #ifndef TARVOLO_APP_BENCHDLG_H
 #define TARVOLO_APP_BENCHDLG_H
 
+#include "bench/limit_slots.h"
 #include "framework/CDialogImpl.h"
 #include "res/resource.h"
-
-// The limit of the run being started: written by the window's thread just
-// before the worker exists, read once by the worker.
-extern int g_nLimit;
 
 class CBenchDlg : public CDialogImpl<CBenchDlg> {
  public:
@@ -43,8 +40,8 @@ class CBenchDlg : public CDialogImpl<CBenchDlg> {
   static constexpr UINT WM_MEASURE_DONE = WM_APP + 1;
 
   int m_nSel;
-  int m_nBest[10];
-  int m_nLimit[10];
+  int m_nBest[kLimitSlots];
+  int m_nLimit[kLimitSlots];
   HICON m_hIcon;
   // From the moment Start is accepted until its completion is handled: the
   // disabled controls stop only real input, so the run itself refuses a second

@@ -65,6 +65,8 @@ void CReportDlg::OnOK() {
     return;
   }
 
+  // The Open form, not Save: it accepts a file that does not exist yet and asks
+  // nothing about overwriting, which suits a file the report is appended to.
   CFileDialog dlgFile(TRUE, nullptr, "*.txt", 0, "(結果報告)*.txt|*.txt||");
   if (dlgFile.DoModal() != IDOK) {
     // Cancel is the user's choice; any other way out means nothing was saved.

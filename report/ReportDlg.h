@@ -4,6 +4,7 @@
 #ifndef TARVOLO_REPORT_REPORTDLG_H
 #define TARVOLO_REPORT_REPORTDLG_H
 
+#include "bench/limit_slots.h"
 #include "framework/CDialogImpl.h"
 #include "framework/CodePageText.h"
 #include "report/report_text.h"
@@ -16,7 +17,7 @@ class CReportDlg : public CDialogImpl<CReportDlg> {
   explicit CReportDlg(CWnd* pParent = nullptr) : CDialogImpl(pParent) {}
 
   // Best times in seconds: slot 0 for 10000, slot 1 for 100000; 0 for no record.
-  float m_fTime[10];
+  float m_fTime[kLimitSlots];
   char m_szReport[kReportBytes];
 
  protected:
