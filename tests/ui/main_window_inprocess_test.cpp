@@ -10,7 +10,7 @@
 #include "framework/CWinApp.h"
 #include "framework/CDialogImpl.h"
 #include "res/resource.h"
-#include "tarvolo_process.h"
+#include "tests/support/tarvolo_process.h"
 
 namespace {
 

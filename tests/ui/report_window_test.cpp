@@ -9,7 +9,7 @@
 #include <string>
 
 #include "res/resource.h"
-#include "tarvolo_process.h"
+#include "tests/support/tarvolo_process.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <regex>
 
 #include "res/resource.h"
-#include "tarvolo_process.h"
+#include "tests/support/tarvolo_process.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Runs the real Tarvolo.exe as a user would meet it and drives its windows from
 // outside by window messages.
-#ifndef TARVOLO_TESTS_UI_TARVOLO_PROCESS_H
-#define TARVOLO_TESTS_UI_TARVOLO_PROCESS_H
+#ifndef TARVOLO_TESTS_SUPPORT_TARVOLO_PROCESS_H
+#define TARVOLO_TESTS_SUPPORT_TARVOLO_PROCESS_H
 
 #include <windows.h>
 

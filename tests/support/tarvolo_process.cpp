@@ -1,4 +1,4 @@
-#include "tarvolo_process.h"
+#include "tests/support/tarvolo_process.h"
 
 #include <tlhelp32.h>
 
