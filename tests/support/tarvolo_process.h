@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/unique_handles.h"
+
 // Path of a file that lies beside the running test program.
 std::string BesideTestProgram(const char* fileName);
 
@@ -63,11 +65,12 @@ class TarvoloProcess {
   // Threads of the program's process now (each run adds its worker while it lasts).
   int ThreadCount() const;
 
-  DWORD ProcessId() const { return m_process.dwProcessId; }
+  DWORD ProcessId() const { return m_processId; }
   DWORD ThreadId() const { return ::GetWindowThreadProcessId(m_hMain, nullptr); }
 
  private:
-  PROCESS_INFORMATION m_process = {};
+  UniqueHandle m_hProcess;
+  DWORD m_processId = 0;
   HWND m_hMain = nullptr;
   std::string m_logPath;
   long m_logStart = 0;  // where this program's part of the shared log begins

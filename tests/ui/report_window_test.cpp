@@ -10,6 +10,7 @@
 
 #include "res/resource.h"
 #include "tests/support/tarvolo_process.h"
+#include "tests/support/unique_handles.h"
 
 namespace {
 
@@ -66,13 +67,13 @@ class ScratchFolder {
   }
   ~ScratchFolder() {
     WIN32_FIND_DATAA found;
-    HANDLE hFind = ::FindFirstFileA((m_path + "\\*").c_str(), &found);
-    if (hFind != INVALID_HANDLE_VALUE) {
+    UniqueFind hFind(::FindFirstFileA((m_path + "\\*").c_str(), &found));
+    if (hFind.get() != INVALID_HANDLE_VALUE) {
       do {
         ::DeleteFileA((m_path + "\\" + found.cFileName).c_str());
-      } while (::FindNextFileA(hFind, &found));
-      ::FindClose(hFind);
+      } while (::FindNextFileA(hFind.get(), &found));
     }
+    hFind.reset();
     ::RemoveDirectoryA(m_path.c_str());
   }
   std::string File(const char* name) const { return m_path + "\\" + name; }
@@ -288,24 +289,22 @@ TEST_F(ReportWindow, CancelInTheFileDialogWritesNothing) {
 TEST_F(ReportWindow, AFileHeldOpenElsewhereCannotBeOpened) {
   ScratchFolder folder;
   std::string path = folder.File("locked.txt");
-  HANDLE hLocked = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(hLocked, INVALID_HANDLE_VALUE);
+  UniqueHandle hLocked(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_NE(hLocked.get(), INVALID_HANDLE_VALUE);
   SaveAs(path);
   HWND hBox = WaitForMessageBox();
   ASSERT_NE(hBox, nullptr);
   EXPECT_EQ(WindowText(::GetDlgItem(hBox, kMessageText)), kCannotOpen);
   Dismiss(hBox);
-  ::CloseHandle(hLocked);
+  hLocked.reset();
   EXPECT_EQ(ReadFile(path), "");
 }
 
 // Wine maps the Unix root to drive Z:, and /dev/full takes no byte: the save
 // opens the file, then cannot write to it.
 TEST_F(ReportWindow, AFailedWriteIsReported) {
-  FILE* full = std::fopen("Z:\\dev\\full", "ab");
-  if (!full) GTEST_SKIP() << "no /dev/full to write to";
-  std::fclose(full);
+  if (!UniqueFile(std::fopen("Z:\\dev\\full", "ab"))) GTEST_SKIP() << "no /dev/full to write to";
   SaveAs("Z:\\dev\\full");
   HWND hBox = WaitForMessageBox();
   ASSERT_NE(hBox, nullptr) << "a save that failed showed nothing";
@@ -336,14 +335,14 @@ TEST_F(ReportWindow, AWriteThatRunsOutOfSpaceLeavesTheFileAsItWas) {
   std::string filler = folder + "\\filler";
   const std::string earlier(4090, 'e');
   WriteFile(path, earlier);
-  HANDLE hFiller = ::CreateFileA(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(hFiller, INVALID_HANDLE_VALUE);
+  UniqueHandle hFiller(::CreateFileA(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_NE(hFiller.get(), INVALID_HANDLE_VALUE);
   static const char kPage[4096] = {};
   DWORD written = 0;
-  while (::WriteFile(hFiller, kPage, sizeof kPage, &written, nullptr) && written > 0) {
+  while (::WriteFile(hFiller.get(), kPage, sizeof kPage, &written, nullptr) && written > 0) {
   }
-  ::CloseHandle(hFiller);
+  hFiller.reset();
 
   SaveAs(path);
   HWND hBox = WaitForMessageBox();

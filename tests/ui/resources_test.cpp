@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "tests/support/unique_handles.h"
 #include "tests/ui/resource_reader.h"
 
 namespace {
@@ -286,11 +287,11 @@ class ExecutableTest : public ::testing::TestWithParam<Executable> {
 };
 
 TEST_P(ExecutableTest, IsBuiltForItsMachine) {
-  FILE* file = fopen(m_path.c_str(), "rb");
+  UniqueFile file(fopen(m_path.c_str(), "rb"));
   ASSERT_NE(file, nullptr);
   unsigned char head[4096] = {};
-  const size_t got = fread(head, 1, sizeof head, file);
-  fclose(file);
+  const size_t got = fread(head, 1, sizeof head, file.get());
+  file.reset();
   ASSERT_GE(got, 0x40u);
   DWORD peOffset = 0;
   std::memcpy(&peOffset, head + 0x3C, sizeof peOffset);
