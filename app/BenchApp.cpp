@@ -5,6 +5,8 @@
 // The one application object, constructed before the program entry runs.
 CBenchApp theApp;
 
+// The help command keeps the framework's own route to CWinApp::OnHelp, which
+// opens nothing: no help file ships with the program.
 const MessageMapEntry<CWinApp> CBenchApp::kMessageMap[] = {
     OnCommandEntry(ID_HELP, 0, &CWinApp::OnHelp),
 };
@@ -16,6 +18,8 @@ bool CBenchApp::OnCmdMsg(UINT nID, UINT nCode) {
 }
 
 BOOL CBenchApp::InitInstance() {
+  // Both kept from the framework's start-up, and both do nothing here: no
+  // template holds an ActiveX control, and the 3D look is the platform's own.
   AfxEnableControlContainer();
   Enable3dControls();
 

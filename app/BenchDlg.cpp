@@ -13,37 +13,24 @@
 #include "framework/CWinApp.h"
 #include "report/ReportDlg.h"
 
+// The limit of the run being started, the program's one process-wide global. The
+// worker reads it rather than the window's table because it is written before the
+// worker exists and never while it runs, so the two threads never touch it at once.
 int g_nLimit;
 
 namespace {
-
-// Posted by the worker with its two tick counts (start in wParam, end in lParam).
-constexpr UINT WM_MEASURE_DONE = WM_APP + 1;
 
 const char kMeasuring[] = "測定中";
 const char kStart[] = "測定開始";
 
 }  // namespace
 
-const MessageMapEntry<CBenchDlg> CBenchDlg::kMessageMap[] = {
-    OnSysCommandEntry(&CBenchDlg::OnSysCommand),
-    OnPaintEntry(&CBenchDlg::OnPaint),
-    OnQueryDragIconEntry(&CBenchDlg::OnQueryDragIcon),
-    OnCommandEntry(IDC_REPORT, BN_CLICKED, &CBenchDlg::OnReport),
-    OnCommandEntry(IDC_LIMIT, CBN_SELCHANGE, &CBenchDlg::OnSelchangeLimit),
-    OnMessageEntry(WM_MEASURE_DONE, &CBenchDlg::OnMeasureDoneMessage),
-};
-
-CBenchDlg::CBenchDlg(CWnd* pParent) : CDialog(IDD, pParent) {
+CBenchDlg::CBenchDlg(CWnd* pParent) : CDialogImpl(pParent) {
   m_hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 
 void CBenchDlg::DoDataExchange(CDataExchange* pDX) {
   CDialog::DoDataExchange(pDX);
-}
-
-bool CBenchDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return RouteMessage(*this, kMessageMap, message, wParam, lParam, result);
 }
 
 BOOL CBenchDlg::OnInitDialog() {
@@ -95,6 +82,8 @@ void CBenchDlg::OnOK() {
   DWORD dwThreadId;
   HANDLE hThread = ::CreateThread(nullptr, 0, MeasureThreadProc, m_hWnd, 0, &dwThreadId);
   if (!hThread) {
+    // Standard output, which a windowed program usually lacks: the one trace of a
+    // failure no user can mend, for whoever runs the program from a console.
     std::printf("CreateThread error (%d)\n", static_cast<int>(::GetLastError()));
     // No run will ever complete: give the window back rather than leave it measuring.
     m_bMeasuring = false;

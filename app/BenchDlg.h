@@ -3,15 +3,11 @@
 #ifndef TARVOLO_APP_BENCHDLG_H
 #define TARVOLO_APP_BENCHDLG_H
 
-#include "framework/CDialog.h"
-#include "framework/MessageMap.h"
+#include "bench/limit_slots.h"
+#include "framework/CDialogImpl.h"
 #include "res/resource.h"
 
-// The limit of the run being started: written by the window's thread just
-// before the worker exists, read once by the worker.
-extern int g_nLimit;
-
-class CBenchDlg : public CDialog {
+class CBenchDlg : public CDialogImpl<CBenchDlg> {
  public:
   enum { IDD = IDD_BENCH };
 
@@ -22,11 +18,11 @@ class CBenchDlg : public CDialog {
   void OnMeasureDone(int nStart, int nEnd);
 
  protected:
+  // Exchanges nothing: the handlers set and read the controls themselves.
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
   // Start: begins a run; never ends the dialog.
   void OnOK() override;
-  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
   void OnSysCommand(UINT nID, LPARAM lParam);
@@ -40,17 +36,28 @@ class CBenchDlg : public CDialog {
 
   static DWORD WINAPI MeasureThreadProc(LPVOID pParam);
 
-  static const MessageMapEntry<CBenchDlg> kMessageMap[];
+  // Posted by the worker with its two tick counts (start in wParam, end in lParam).
+  static constexpr UINT WM_MEASURE_DONE = WM_APP + 1;
 
   int m_nSel;
-  int m_nBest[10];
-  int m_nLimit[10];
+  int m_nBest[kLimitSlots];
+  int m_nLimit[kLimitSlots];
   HICON m_hIcon;
   // From the moment Start is accepted until its completion is handled: the
   // disabled controls stop only real input, so the run itself refuses a second
   // Start, a change of limit and the report, and records under its own limit.
   bool m_bMeasuring = false;
   int m_nRunSel = 0;
+
+ public:
+  static constexpr MessageMapEntry<CBenchDlg> kMessageMap[] = {
+      OnSysCommandEntry(&CBenchDlg::OnSysCommand),
+      OnPaintEntry(&CBenchDlg::OnPaint),
+      OnQueryDragIconEntry(&CBenchDlg::OnQueryDragIcon),
+      OnCommandEntry(IDC_REPORT, BN_CLICKED, &CBenchDlg::OnReport),
+      OnCommandEntry(IDC_LIMIT, CBN_SELCHANGE, &CBenchDlg::OnSelchangeLimit),
+      OnMessageEntry(WM_MEASURE_DONE, &CBenchDlg::OnMeasureDoneMessage),
+  };
 };
 
 #endif

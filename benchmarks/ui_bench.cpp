@@ -21,7 +21,8 @@
 #include <vector>
 
 #include "res/resource.h"
-#include "tarvolo_process.h"
+#include "tests/support/tarvolo_process.h"
+#include "tests/support/unique_handles.h"
 
 namespace {
 
@@ -185,18 +186,17 @@ struct ProcessCounts {
 
 ProcessCounts CountsOf(const TarvoloProcess& tarvolo) {
   ProcessCounts counts{-1, -1, -1};
-  HANDLE hProcess =
-      ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, tarvolo.ProcessId());
+  UniqueHandle hProcess(
+      ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, tarvolo.ProcessId()));
   if (!hProcess) return counts;
   counts.handles = HandleCount(tarvolo.ProcessId());
-  counts.gdiObjects = GdiObjectCount(hProcess);
+  counts.gdiObjects = GdiObjectCount(hProcess.get());
   PROCESS_MEMORY_COUNTERS_EX memory = {};
   memory.cb = sizeof memory;
-  if (::GetProcessMemoryInfo(hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+  if (::GetProcessMemoryInfo(hProcess.get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
                              sizeof memory)) {
     counts.workingSetBytes = static_cast<long long>(memory.WorkingSetSize);
   }
-  ::CloseHandle(hProcess);
   return counts;
 }
 

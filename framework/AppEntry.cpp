@@ -1,5 +1,6 @@
 // The program entry: runs the application object's InitInstance and ends when it
-// returns FALSE, as a program whose main window is a modal dialog does.
+// returns. The program's windows are modal dialogs run inside it, so no window is
+// left for a message loop to serve afterwards.
 #include <windows.h>
 
 #include "framework/CWinApp.h"
@@ -9,7 +10,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   if (!pApp) return 1;
   pApp->m_hInstance = hInstance;
   try {
-    return pApp->InitInstance() ? pApp->Run() : 0;
+    pApp->InitInstance();
+    return 0;
   } catch (...) {
     return 1;
   }

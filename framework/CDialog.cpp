@@ -4,6 +4,27 @@
 
 #include "framework/CWinApp.h"
 
+namespace {
+
+// Points Default() at one message's own mark while that message is handled. A
+// message sent to the window during the handler comes through HandleMessage
+// again with a mark of its own; the outer one is back when it returns.
+class DefaultMark {
+ public:
+  DefaultMark(bool*& pbCurrent, bool* pbMark) : m_pbCurrent(pbCurrent), m_pbOuter(pbCurrent) {
+    pbCurrent = pbMark;
+  }
+  ~DefaultMark() { m_pbCurrent = m_pbOuter; }
+  DefaultMark(const DefaultMark&) = delete;
+  DefaultMark& operator=(const DefaultMark&) = delete;
+
+ private:
+  bool*& m_pbCurrent;
+  bool* m_pbOuter;
+};
+
+}  // namespace
+
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
     : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
 
@@ -54,11 +75,15 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return TRUE;
   }
 
-  m_bDefault = false;
+  bool bDefault = false;
   LRESULT result = 0;
-  bool handled = OnWndMsg(message, wParam, lParam, result);
-  if (!handled && message == WM_COMMAND) handled = HandleCommand(wParam, lParam, result);
-  if (!handled || m_bDefault) return FALSE;
+  bool handled;
+  {
+    DefaultMark mark(m_pbDefault, &bDefault);
+    handled = OnWndMsg(message, wParam, lParam, result);
+    if (!handled && message == WM_COMMAND) handled = HandleCommand(wParam, lParam, result);
+  }
+  if (!handled || bDefault) return FALSE;
 
   // These answer through the dialog procedure's own return value.
   if (message == WM_QUERYDRAGICON) return result;

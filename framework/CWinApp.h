@@ -1,6 +1,6 @@
 // CWinApp: the one application object. The program entry runs its InitInstance
-// and ends when that returns FALSE; the program's windows are all modal dialogs
-// run from inside InitInstance.
+// and ends when that returns; the program's windows are all modal dialogs run
+// from inside InitInstance.
 #ifndef TARVOLO_FRAMEWORK_CWINAPP_H
 #define TARVOLO_FRAMEWORK_CWINAPP_H
 
@@ -19,8 +19,6 @@ class CWinApp {
   CWinApp& operator=(const CWinApp&) = delete;
 
   virtual BOOL InitInstance() { return TRUE; }
-  // The message loop, for an application whose InitInstance returns TRUE.
-  virtual int Run();
 
   // Routes a command that no window handled. Returns false when nothing took it.
   virtual bool OnCmdMsg(UINT nID, UINT nCode);

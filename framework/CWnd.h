@@ -11,8 +11,6 @@ class CWnd {
   explicit CWnd(HWND hWnd) : m_hWnd(hWnd) {}
   virtual ~CWnd() = default;
 
-  HWND GetSafeHwnd() const { return m_hWnd; }
-
   CWnd GetDlgItem(int nID) const { return CWnd(::GetDlgItem(m_hWnd, nID)); }
   void SetDlgItemText(int nID, const char* lpszString) {
     ::SetDlgItemTextA(m_hWnd, nID, lpszString);
@@ -32,13 +30,17 @@ class CWnd {
   int MessageBox(const char* lpszText, const char* lpszCaption = nullptr, UINT nType = MB_OK);
 
   // Hands the message being handled on to the platform's default processing,
-  // which runs when the handler returns.
-  void Default() { m_bDefault = true; }
+  // which runs when the handler returns. It marks that message alone: a message
+  // sent to the window meanwhile has its own mark.
+  void Default() {
+    if (m_pbDefault) *m_pbDefault = true;
+  }
 
   HWND m_hWnd = nullptr;
 
  protected:
-  bool m_bDefault = false;
+  // The mark of the message being handled now, on the stack of its handling.
+  bool* m_pbDefault = nullptr;
 };
 
 // The top-level window that should own a new modal window or common dialog:

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 #include "framework/CFileDialog.h"
 #include "report/figure_check.h"
@@ -18,16 +17,8 @@ constexpr UINT kReportCodePage = 932;
 
 }  // namespace
 
-const MessageMapEntry<CReportDlg> CReportDlg::kMessageMap[] = {
-    OnCommandEntry(IDC_REPORT_TEXT, EN_CHANGE, &CReportDlg::OnChangeReportText),
-};
-
 void CReportDlg::DoDataExchange(CDataExchange* pDX) {
   CDialog::DoDataExchange(pDX);
-}
-
-bool CReportDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return RouteMessage(*this, kMessageMap, message, wParam, lParam, result);
 }
 
 BOOL CReportDlg::OnInitDialog() {
@@ -38,51 +29,26 @@ BOOL CReportDlg::OnInitDialog() {
   return TRUE;
 }
 
-std::string CReportDlg::ReadReportText() {
-  CWnd edit = GetDlgItem(IDC_REPORT_TEXT);
-  // The length in bytes may be overstated for double-byte text, so read it all
-  // and keep what arrived.
-  int nLength = ::GetWindowTextLengthA(edit.m_hWnd);
-  std::vector<char> text(static_cast<size_t>(std::max(nLength, 0)) + 1);
-  int nRead = edit.GetWindowText(text.data(), static_cast<int>(text.size()));
-  std::string whole(text.data(), static_cast<size_t>(std::max(nRead, 0)));
-  size_t nKept = std::min(whole.size(), sizeof m_szReport - 1);
-  std::memcpy(m_szReport, whole.data(), nKept);
+CodePageText CReportDlg::ReadReportText() {
+  CodePageText text = ReadTextInCodePage(GetDlgItem(IDC_REPORT_TEXT).m_hWnd, kReportCodePage);
+  size_t nKept = std::min(text.bytes.size(), sizeof m_szReport - 1);
+  std::memcpy(m_szReport, text.bytes.data(), nKept);
   m_szReport[nKept] = '\0';
-  return whole;
-}
-
-unsigned CReportDlg::FirstUnsavableCharacter() const {
-  HWND hEdit = GetDlgItem(IDC_REPORT_TEXT).m_hWnd;
-  int nLength = ::GetWindowTextLengthW(hEdit);
-  std::vector<wchar_t> text(static_cast<size_t>(std::max(nLength, 0)) + 1);
-  int nRead = ::GetWindowTextW(hEdit, text.data(), static_cast<int>(text.size()));
-  // One character at a time, so that the message can name the first one.
-  for (int i = 0; i < nRead; ++i) {
-    int nUnits = IS_HIGH_SURROGATE(text[i]) && i + 1 < nRead ? 2 : 1;
-    char bytes[8];
-    BOOL usedDefault = FALSE;
-    int nBytes = ::WideCharToMultiByte(kReportCodePage, WC_NO_BEST_FIT_CHARS, &text[i], nUnits,
-                                       bytes, sizeof bytes, nullptr, &usedDefault);
-    if (nBytes == 0 || usedDefault) {
-      if (nUnits == 2) return 0x10000 + ((text[i] - 0xD800u) << 10) + (text[i + 1] - 0xDC00u);
-      return text[i];
-    }
-    i += nUnits - 1;
-  }
-  return 0;
+  return text;
 }
 
 void CReportDlg::OnChangeReportText() {
   // The whole text is checked, so that figures past the report buffer still count.
-  std::string text = ReadReportText();
-  if (!FiguresPresent(text.c_str(), m_fTime[0], m_fTime[1])) MessageBox("不正のにおいがする...");
+  CodePageText text = ReadReportText();
+  if (!FiguresPresent(text.bytes.c_str(), m_fTime[0], m_fTime[1])) {
+    MessageBox("不正のにおいがする...");
+  }
 }
 
 void CReportDlg::OnOK() {
   // Saving only the part that fits would lose the end of what the user wrote.
-  std::string text = ReadReportText();
-  if (text.size() >= sizeof m_szReport) {
+  CodePageText text = ReadReportText();
+  if (text.bytes.size() >= sizeof m_szReport) {
     MessageBox("報告書が長すぎます。");
     return;
   }
@@ -91,14 +57,16 @@ void CReportDlg::OnOK() {
     return;
   }
   // The file would get "?" in place of such a character, without a word.
-  if (unsigned nCharacter = FirstUnsavableCharacter()) {
+  if (text.nFirstMissing != 0) {
     char szMessage[128];
     std::snprintf(szMessage, sizeof szMessage, "Shift_JIS で保存できない文字があります (U+%04X)。",
-                  nCharacter);
+                  text.nFirstMissing);
     MessageBox(szMessage);
     return;
   }
 
+  // The Open form, not Save: it accepts a file that does not exist yet and asks
+  // nothing about overwriting, which suits a file the report is appended to.
   CFileDialog dlgFile(TRUE, nullptr, "*.txt", 0, "(結果報告)*.txt|*.txt||");
   if (dlgFile.DoModal() != IDOK) {
     // Cancel is the user's choice; any other way out means nothing was saved.

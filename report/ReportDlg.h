@@ -4,39 +4,39 @@
 #ifndef TARVOLO_REPORT_REPORTDLG_H
 #define TARVOLO_REPORT_REPORTDLG_H
 
-#include <string>
-
-#include "framework/CDialog.h"
-#include "framework/MessageMap.h"
+#include "bench/limit_slots.h"
+#include "framework/CDialogImpl.h"
+#include "framework/CodePageText.h"
 #include "report/report_text.h"
 #include "res/resource.h"
 
-class CReportDlg : public CDialog {
+class CReportDlg : public CDialogImpl<CReportDlg> {
  public:
   enum { IDD = IDD_REPORT };
 
-  explicit CReportDlg(CWnd* pParent = nullptr) : CDialog(IDD, pParent) {}
+  explicit CReportDlg(CWnd* pParent = nullptr) : CDialogImpl(pParent) {}
 
   // Best times in seconds: slot 0 for 10000, slot 1 for 100000; 0 for no record.
-  float m_fTime[10];
+  float m_fTime[kLimitSlots];
   char m_szReport[kReportBytes];
 
  protected:
+  // Exchanges nothing: the handlers read the report from its edit box themselves.
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
   // Save: never closes the window.
   void OnOK() override;
-  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
   void OnChangeReportText();
-  // Reads the edit box's whole text, and into m_szReport what fits.
-  std::string ReadReportText();
-  // The first character of the edit box that Shift_JIS cannot hold (its code
-  // point), or 0 when the whole text can be saved as it reads.
-  unsigned FirstUnsavableCharacter() const;
+  // Reads the edit box's whole text once, in the report file's code page, and
+  // into m_szReport what fits.
+  CodePageText ReadReportText();
 
-  static const MessageMapEntry<CReportDlg> kMessageMap[];
+ public:
+  static constexpr MessageMapEntry<CReportDlg> kMessageMap[] = {
+      OnCommandEntry(IDC_REPORT_TEXT, EN_CHANGE, &CReportDlg::OnChangeReportText),
+  };
 };
 
 #endif

@@ -9,6 +9,7 @@
 # says only whether every figure could be taken. docs/BENCHMARKS.md explains them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib.sh
 
 scripts/setup.sh
 if ! command -v valgrind >/dev/null; then
@@ -27,7 +28,7 @@ build() {
   shift
   mkdir -p build
   local log=build/bench-build-$tree.log
-  if ! { [ -f "build/$tree/build.ninja" ] || cmake --preset "$tree"; } >"$log" 2>&1 ||
+  if ! configure_tree "$tree" >"$log" 2>&1 ||
     ! cmake --build --preset "$tree" --target "$@" >>"$log" 2>&1; then
     cat "$log" >&2
     echo "bench: building $* in build/$tree failed" >&2
@@ -46,12 +47,8 @@ out=build/bench/results
 rm -rf "$out"
 mkdir -p "$out"
 
-# Wine needs a display for the window parts: a private Xvfb unless one is given.
-if [ -z "${DISPLAY:-}" ]; then
-  source scripts/xvfb.sh
-  start_private_xvfb 1024x768x24
-  trap 'source scripts/wine-env.sh; wineserver -k 2>/dev/null || true; kill $XVFB_PID 2>/dev/null || true' EXIT
-fi
+# Wine needs a display for the window parts.
+use_private_display win64
 
 wine_run() { scripts/wine-run.sh "$@" | tr -d '\r'; }
 
@@ -63,13 +60,6 @@ field() { awk -v k="$1" -v c="$2" '$1 == k {print $c}'; }
 list() { tr '\n' ' ' | sed 's/ $//'; }
 
 # The compiled loops, for reading and for the division instructions' addresses.
-# Arguments: objdump, binary, function; prints its disassembly.
-disassemble() {
-  "$1" -d -C --no-show-raw-insn "$2" |
-    awk -v f="<$3>:" 'index($0, f) {on = 1; print; next} /^$/ {on = 0} on'
-}
-divisions_in() { grep -c -E '\sidivl?\s' "$1" || true; }
-shortcuts_in() { grep -c -E '\s((and|test)l?\s+\$0x1,|imul|shr|sar|shl)' "$1" || true; }
 disassemble objdump build/bench/benchmarks/measure_once 'CPrimeTimer::Measure(int)' >"$out/measure-native.s"
 disassemble objdump "$native" 'ReferenceSearch(int)' >"$out/reference-native.s"
 # The .exe carries no symbols: its loop is read in the library it is linked from.
@@ -91,34 +81,14 @@ divisions_100000=$(awk '$2 == 100000 {print $3}' "$out/count.txt")
 # for the files, the function, its disassembly, then the program to run. Sets
 # `executed` and `divided`.
 callgrind_counts() {
-  local name=$1 function=$2 disassembly=$3
+  local name=$1 function=$2 disassembly=$3 counts
   shift 3
   valgrind --tool=callgrind --dump-instr=yes --dump-line=no --compress-pos=no \
     --compress-strings=no --collect-atstart=no --toggle-collect="$function" \
     --callgrind-out-file="$out/$name.callgrind" "$@" >"$out/$name.callgrind.log" 2>&1
-  # The function's own cost lines as "address count"; the line after a calls=
-  # line is a callee's inclusive cost and is left out.
-  awk -v f="fn=$function" '/^fn=/ {inside = ($0 == f); next}
-       /^calls=/ {skip = 1; next}
-       skip {skip = 0; next}
-       inside && /^0x/ {print $1, $2}' "$out/$name.callgrind" >"$out/$name.costs"
-  local address count a lowest=-1 entry shift_by
-  local -A count_at=()
-  executed=0 divided=0
-  while read -r address count; do
-    a=$((address))
-    ((lowest < 0 || a < lowest)) && lowest=$a
-    count_at[$a]=$((${count_at[$a]:-0} + count))
-    executed=$((executed + count))
-  done <"$out/$name.costs"
-  ((lowest >= 0)) || { echo "bench: callgrind saw no instruction of $function" >&2; exit 1; }
-  # The entry instruction always runs, so the lowest address is the function's
-  # start: that maps callgrind's addresses onto the disassembly's.
-  entry=$((16#$(awk 'NR == 1 {print $1}' "$disassembly")))
-  shift_by=$((lowest - entry))
-  while read -r address; do
-    divided=$((divided + ${count_at[$((16#$address + shift_by))]:-0}))
-  done < <(awk '$2 ~ /^idiv/ {sub(":", "", $1); print $1}' "$disassembly")
+  counts=$(python3 scripts/callgrind_counts.py "$out/$name.callgrind" "$function" "$disassembly") ||
+    { echo "bench: no callgrind counts for $function" >&2; exit 1; }
+  read -r executed divided <<<"$counts"
 }
 
 echo "bench: callgrind on CPrimeTimer::Measure(10000) and on the reference loop"
@@ -214,7 +184,7 @@ round_ratios() {
   awk '{t[$1] = $3} NR % 2 == 0 {printf "%.6f\n", t["shipped"] / t["reference"]}' "$out/versus.txt"
 }
 ms_of() { awk -v k="$1" '$1 == k {printf "%.0f\n", $3 / 1e6}' "$out/versus.txt" | list; }
-instructions_of() { echo "$(divisions_in "$1") idiv, $(shortcuts_in "$1") and/shift/imul"; }
+instructions_of() { echo "$(count_divisions <"$1") idiv, $(count_shortcuts <"$1") and/shift/imul"; }
 clock_of() { awk '{printf "largest step %d ms, %d reads", $3, $5}' "$1"; }
 
 echo

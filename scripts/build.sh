@@ -3,9 +3,10 @@
 # none is named).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib.sh
 trees=("$@")
 ((${#trees[@]})) || trees=(native win64 win32)
 for tree in "${trees[@]}"; do
-  [ -f "build/$tree/build.ninja" ] || cmake --preset "$tree" >/dev/null
+  configure_tree "$tree" >/dev/null
   cmake --build --preset "$tree"
 done

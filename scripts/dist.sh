@@ -5,6 +5,7 @@
 # zip, byte for byte, in any folder and at any time (docs/VERIFYING.md).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib.sh
 
 for tool in cmake ninja i686-w64-mingw32-g++-posix x86_64-w64-mingw32-g++-posix iconv python3; do
   command -v "$tool" >/dev/null || { echo "dist: $tool is missing; run scripts/setup.sh" >&2; exit 1; }
@@ -34,8 +35,11 @@ epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || true)}
 # into the PE header: the .exe must not depend on it, so it is not passed on.
 export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-2}
 for tree in win32 win64; do
-  [ -f "build/$tree/build.ninja" ] || env -u SOURCE_DATE_EPOCH cmake --preset "$tree" >/dev/null
-  env -u SOURCE_DATE_EPOCH cmake --build --preset "$tree" --target Tarvolo >/dev/null
+  (
+    unset SOURCE_DATE_EPOCH
+    configure_tree "$tree" >/dev/null
+    cmake --build --preset "$tree" --target Tarvolo >/dev/null
+  )
 done
 
 stage=build/dist

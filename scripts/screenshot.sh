@@ -10,6 +10,7 @@
 # Windows' 150 %), so the same pictures show how the dialogs scale.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib.sh
 dpi=96
 if [ "${1:-}" = "--dpi" ]; then
   dpi=$2
@@ -32,9 +33,8 @@ cp -u /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
 wineserver -w
 
-source scripts/xvfb.sh
-start_private_xvfb 1024x768x24
-trap 'wineserver -k 2>/dev/null || true; kill $XVFB_PID 2>/dev/null || true' EXIT
+# Its own display, even on a desktop: the pictures are taken from it.
+use_private_display --always win64
 
 # The X window of Tarvolo's top-level window with this caption.
 find_window() {

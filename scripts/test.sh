@@ -4,18 +4,13 @@
 # build under the emulated 32-bit Wine, in Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib.sh
 scripts/setup.sh
 scripts/build.sh native win64 win32
 
-# One Xvfb for every Wine test, unless a display is given.
-if [ -z "${DISPLAY:-}" ]; then
-  source scripts/xvfb.sh
-  start_private_xvfb 1024x768x24
-  # Each prefix has its own wineserver.
-  trap '(source scripts/wine-env.sh; wineserver -k 2>/dev/null) || true
-    (TARVOLO_WINE=win32; source scripts/wine-env.sh; wineserver -k 2>/dev/null) || true
-    kill $XVFB_PID 2>/dev/null || true' EXIT
-fi
+# One Xvfb for every Wine test, unless a display is given; each Wine has its
+# own wineserver.
+use_private_display win64 win32
 
 status=0 passed=0 failed=0
 for tree in win32 native win64; do

@@ -5,6 +5,7 @@
 # never from a bit mask, a shift or a multiplication by a reciprocal.
 # Arguments: the objdump to use, then the library's object files.
 set -euo pipefail
+source "$(dirname "$0")/../scripts/lib.sh"
 objdump="$1"
 shift
 object=""
@@ -13,12 +14,11 @@ for f in "$@"; do
 done
 [ -n "$object" ] || { echo "no prime_timer object among: $*"; exit 1; }
 
-measure=$("$objdump" -d -C --no-show-raw-insn "$object" |
-  awk '/^[0-9a-f]+ <.*CPrimeTimer::Measure\(int\)>:/ {on=1; next} on && /^$/ {exit} on')
+measure=$(disassemble "$objdump" "$object" 'CPrimeTimer::Measure(int)')
 [ -n "$measure" ] || { echo "CPrimeTimer::Measure(int) not found in $object"; exit 1; }
 
-divisions=$(grep -c -E '\sidivl?\s' <<<"$measure" || true)
-shortcuts=$(grep -c -E '\s((and|test)l?\s+\$0x1,|imul|shr|sar|shl)' <<<"$measure" || true)
+divisions=$(count_divisions <<<"$measure")
+shortcuts=$(count_shortcuts <<<"$measure")
 echo "$measure"
 echo "division instructions: $divisions, masks/shifts/multiplications: $shortcuts"
 [ "$divisions" -ge 1 ] && [ "$shortcuts" -eq 0 ]

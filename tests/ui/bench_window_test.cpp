@@ -4,12 +4,12 @@
 #include <regex>
 
 #include "res/resource.h"
-#include "tarvolo_process.h"
+#include "tests/support/tarvolo_process.h"
+#include "tests/ui/main_window_idle.h"
 
 namespace {
 
 const char kMeasuring[] = "測定中";
-const char kStart[] = "測定開始";
 
 bool IsSecondsText(const std::string& text) {
   return std::regex_match(text, std::regex("[0-9]+\\.[0-9]{3}"));
@@ -45,10 +45,7 @@ TEST(MainWindow, OpensIdleWithTenThousandChosenAndFocusOnStart) {
   EXPECT_EQ(ListEntry(hList, 0), "10,000");
   EXPECT_EQ(ListEntry(hList, 1), "100,000");
   EXPECT_EQ(::SendMessageA(hList, CB_GETCURSEL, 0, 0), 0);
-  EXPECT_EQ(app.Text(IDOK), kStart);
-  EXPECT_TRUE(app.Enabled(IDOK));
-  EXPECT_TRUE(app.Enabled(IDC_REPORT));
-  EXPECT_TRUE(app.Enabled(IDC_LIMIT));
+  EXPECT_TRUE(ShowsIdle(app));
   EXPECT_EQ(app.Focus(), app.Control(IDOK));
   EXPECT_EQ(LOWORD(::SendMessageA(app.MainWindow(), DM_GETDEFID, 0, 0)), IDOK)
       << "Enter presses Start";
@@ -82,9 +79,7 @@ TEST(MainWindow, RunsAtTenThousandAndKeepsTheBestWithABeepPerRecord) {
     ::Sleep(200);
     EXPECT_EQ(app.BeepCount(), records) << "after " << result;
   }
-  EXPECT_TRUE(app.Enabled(IDOK));
-  EXPECT_TRUE(app.Enabled(IDC_REPORT));
-  EXPECT_TRUE(app.Enabled(IDC_LIMIT));
+  EXPECT_TRUE(ShowsIdle(app));
 }
 
 TEST(MainWindow, ShowsMeasuringDuringAHundredThousandRunAndItsRecordAfter) {
@@ -104,9 +99,7 @@ TEST(MainWindow, ShowsMeasuringDuringAHundredThousandRunAndItsRecordAfter) {
   std::string result = app.Text(IDC_RESULT);
   EXPECT_TRUE(IsSecondsText(result)) << result;
   EXPECT_EQ(app.Text(IDC_BEST), result);
-  EXPECT_TRUE(app.Enabled(IDOK));
-  EXPECT_TRUE(app.Enabled(IDC_REPORT));
-  EXPECT_TRUE(app.Enabled(IDC_LIMIT));
+  EXPECT_TRUE(ShowsIdle(app));
 }
 
 // Disabled controls stop only real input: messages from another program reach

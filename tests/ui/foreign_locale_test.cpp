@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "res/resource.h"
-#include "tarvolo_process.h"
+#include "tests/support/tarvolo_process.h"
 
 namespace {
 

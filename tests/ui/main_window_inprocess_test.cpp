@@ -1,5 +1,6 @@
 // The main window's class run inside the test program, for what another process
-// cannot read: the system menu and the window's icons.
+// cannot read: the system menu and the window's icons; and the dialog framework's
+// own message handling, seen through a dialog of the main window's template.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -7,19 +8,22 @@
 
 #include "app/BenchDlg.h"
 #include "framework/CWinApp.h"
+#include "framework/CDialogImpl.h"
 #include "res/resource.h"
-#include "tarvolo_process.h"
+#include "tests/support/tarvolo_process.h"
 
 namespace {
 
 CWinApp g_testApp;
 
-// CBenchDlg running modally on a thread of its own, as on the program's window thread.
-class MainWindowHere {
+// A dialog of the main window's template running modally on a thread of its own,
+// as on the program's window thread.
+template <class TDialog>
+class DialogHere {
  public:
-  MainWindowHere() {
+  DialogHere() {
     m_thread = std::thread([this] {
-      CBenchDlg dlg;
+      TDialog dlg;
       g_testApp.m_pMainWnd = &dlg;
       m_threadId = ::GetCurrentThreadId();
       dlg.DoModal();
@@ -33,7 +37,7 @@ class MainWindowHere {
         },
         10000);
   }
-  ~MainWindowHere() {
+  ~DialogHere() {
     if (m_hMain) ::PostMessageA(m_hMain, WM_COMMAND, IDCANCEL, 0);
     m_thread.join();
   }
@@ -51,6 +55,8 @@ class MainWindowHere {
   std::atomic<DWORD> m_threadId{0};
   HWND m_hMain = nullptr;
 };
+
+using MainWindowHere = DialogHere<CBenchDlg>;
 
 TEST(MainWindowHere, SystemMenuEndsWithASeparatorAndTheAboutEntry) {
   MainWindowHere main;
@@ -76,6 +82,36 @@ TEST(MainWindowHere, CarriesTheApplicationIconLargeAndSmall) {
             hIcon);
   EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageA(main.Window(), WM_QUERYDRAGICON, 0, 0)), hIcon)
       << "dragging the minimised window shows the icon";
+}
+
+// Asks for the default processing of a system command, then sends itself a
+// message it handles, as a handler does that changes a control.
+class NestedMessageDlg : public CDialogImpl<NestedMessageDlg> {
+ public:
+  enum { IDD = IDD_BENCH };
+
+ private:
+  static constexpr UINT WM_NESTED = WM_APP + 7;
+
+  void OnSysCommand(UINT, LPARAM) {
+    Default();
+    SendMessage(WM_NESTED);
+  }
+  LRESULT OnNested(WPARAM, LPARAM) { return 0; }
+
+ public:
+  static constexpr MessageMapEntry<NestedMessageDlg> kMessageMap[] = {
+      OnSysCommandEntry(&NestedMessageDlg::OnSysCommand),
+      OnMessageEntry(WM_NESTED, &NestedMessageDlg::OnNested),
+  };
+};
+
+TEST(DialogFramework, AMessageSentDuringAHandlerLeavesItsDefaultProcessingAsked) {
+  DialogHere<NestedMessageDlg> dialog;
+  ASSERT_NE(dialog.Window(), nullptr);
+  ::SendMessageA(dialog.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(WaitUntil([&] { return ::IsIconic(dialog.Window()) != FALSE; }, 5000))
+      << "the minimise command was swallowed";
 }
 
 }  // namespace

@@ -10,7 +10,8 @@
 #include <string>
 
 #include "res/resource.h"
-#include "tarvolo_process.h"
+#include "tests/support/tarvolo_process.h"
+#include "tests/support/unique_handles.h"
 
 namespace {
 
@@ -88,13 +89,13 @@ class ScratchFolder {
   }
   ~ScratchFolder() {
     WIN32_FIND_DATAA found;
-    HANDLE hFind = ::FindFirstFileA((m_path + "\\*").c_str(), &found);
-    if (hFind != INVALID_HANDLE_VALUE) {
+    UniqueFind hFind(::FindFirstFileA((m_path + "\\*").c_str(), &found));
+    if (hFind.get() != INVALID_HANDLE_VALUE) {
       do {
         ::DeleteFileA((m_path + "\\" + found.cFileName).c_str());
-      } while (::FindNextFileA(hFind, &found));
-      ::FindClose(hFind);
+      } while (::FindNextFileA(hFind.get(), &found));
     }
+    hFind.reset();
     ::RemoveDirectoryA(m_path.c_str());
   }
   std::string File(const char* name) const { return m_path + "\\" + name; }
@@ -437,14 +438,14 @@ TEST_F(ReportWindow, AWriteThatRunsOutOfSpaceLeavesTheFileAsItWas) {
   std::string filler = folder + "\\filler";
   const std::string earlier(4090, 'e');
   WriteFile(path, earlier);
-  HANDLE hFiller = ::CreateFileA(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(hFiller, INVALID_HANDLE_VALUE);
+  UniqueHandle hFiller(::CreateFileA(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_NE(hFiller.get(), INVALID_HANDLE_VALUE);
   static const char kPage[4096] = {};
   DWORD written = 0;
-  while (::WriteFile(hFiller, kPage, sizeof kPage, &written, nullptr) && written > 0) {
+  while (::WriteFile(hFiller.get(), kPage, sizeof kPage, &written, nullptr) && written > 0) {
   }
-  ::CloseHandle(hFiller);
+  hFiller.reset();
 
   SaveAs(path);
   HWND hBox = WaitForMessageBox();

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "tests/support/unique_handles.h"
 #include "tests/ui/resource_reader.h"
 
 namespace {
@@ -281,16 +282,24 @@ class ExecutableTest : public ::testing::TestWithParam<Executable> {
  protected:
   void SetUp() override { ASSERT_NO_FATAL_FAILURE(OpenExecutable(GetParam(), &m_path, &m_module)); }
 
+  // The application icon's group directory.
+  void LoadIconGroup(IconGroup* group) const {
+    std::vector<BYTE> bytes;
+    ASSERT_NO_FATAL_FAILURE(LoadJapanese(*m_module, kTypeGroupIcon, IDR_MAINFRAME, &bytes));
+    std::string error;
+    ASSERT_TRUE(ParseGroupIcon(bytes, group, &error)) << error;
+  }
+
   std::string m_path;
   std::unique_ptr<ResourceModule> m_module;
 };
 
 TEST_P(ExecutableTest, IsBuiltForItsMachine) {
-  FILE* file = fopen(m_path.c_str(), "rb");
+  UniqueFile file(fopen(m_path.c_str(), "rb"));
   ASSERT_NE(file, nullptr);
   unsigned char head[4096] = {};
-  const size_t got = fread(head, 1, sizeof head, file);
-  fclose(file);
+  const size_t got = fread(head, 1, sizeof head, file.get());
+  file.reset();
   ASSERT_GE(got, 0x40u);
   DWORD peOffset = 0;
   std::memcpy(&peOffset, head + 0x3C, sizeof peOffset);
@@ -304,11 +313,8 @@ TEST_P(ExecutableTest, IsBuiltForItsMachine) {
 // Every resource is Japanese, and there are exactly the program's own (its
 // manifest included): nothing added by the tools.
 TEST_P(ExecutableTest, HoldsOnlyTheProgramsResourcesAllJapanese) {
-  std::vector<BYTE> bytes;
-  ASSERT_NO_FATAL_FAILURE(LoadJapanese(*m_module, kTypeGroupIcon, IDR_MAINFRAME, &bytes));
   IconGroup group;
-  std::string error;
-  ASSERT_TRUE(ParseGroupIcon(bytes, &group, &error)) << error;
+  ASSERT_NO_FATAL_FAILURE(LoadIconGroup(&group));
 
   std::set<std::pair<std::string, std::string>> expected = {
       {"#5", "#100"},  {"#5", "#102"}, {"#5", "#129"}, {"#6", "#7"},
@@ -345,11 +351,9 @@ TEST_P(ExecutableTest, AboutStringIsTheOnlyString) {
 }
 
 TEST_P(ExecutableTest, IconHasTwoSixteenColourImages) {
-  std::vector<BYTE> bytes;
-  ASSERT_NO_FATAL_FAILURE(LoadJapanese(*m_module, kTypeGroupIcon, IDR_MAINFRAME, &bytes));
   IconGroup group;
+  ASSERT_NO_FATAL_FAILURE(LoadIconGroup(&group));
   std::string error;
-  ASSERT_TRUE(ParseGroupIcon(bytes, &group, &error)) << error;
   EXPECT_EQ(group.reserved, 0);
   EXPECT_EQ(group.type, 1) << "not an icon directory";
   ASSERT_EQ(group.entries.size(), 2u);

@@ -5,7 +5,8 @@
 #include <regex>
 
 #include "res/resource.h"
-#include "tarvolo_process.h"
+#include "tests/support/tarvolo_process.h"
+#include "tests/ui/main_window_idle.h"
 
 namespace {
 
@@ -118,9 +119,7 @@ TEST(SystemMenu, ARunCompletesBehindTheAboutBox) {
   std::string result = app.Text(IDC_RESULT);
   EXPECT_TRUE(std::regex_match(result, std::regex("[0-9]+\\.[0-9]{3}"))) << result;
   EXPECT_EQ(app.Text(IDC_BEST), result);
-  EXPECT_TRUE(app.Enabled(IDOK));
-  EXPECT_TRUE(app.Enabled(IDC_REPORT));
-  EXPECT_TRUE(app.Enabled(IDC_LIMIT));
+  EXPECT_TRUE(ShowsIdle(app));
   EXPECT_TRUE(app.WaitUntil([&] { return app.BeepCount() == 1; }, 5000));
 
   ::PostMessageA(::GetDlgItem(hAbout, IDOK), BM_CLICK, 0, 0);

@@ -1,4 +1,4 @@
-#include "tarvolo_process.h"
+#include "tests/support/tarvolo_process.h"
 
 #include <tlhelp32.h>
 
@@ -169,10 +169,14 @@ TarvoloProcess::TarvoloProcess(bool logCalls, const char* exeName) {
   }
 
   std::string commandLine = "\"" + exe + "\"";
+  PROCESS_INFORMATION process = {};
   BOOL created =
       ::CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
-                       logCalls ? &environment[0] : nullptr, nullptr, &startup, &m_process);
+                       logCalls ? &environment[0] : nullptr, nullptr, &startup, &process);
   if (!created) throw std::runtime_error("cannot start " + exe);
+  UniqueHandle hThread(process.hThread);
+  m_hProcess.reset(process.hProcess);
+  m_processId = process.dwProcessId;
 
   ::testing::AssertionResult started = WaitUntil(
       [this] {
@@ -186,19 +190,15 @@ TarvoloProcess::TarvoloProcess(bool logCalls, const char* exeName) {
   if (!started) throw std::runtime_error(std::string("no main window: ") + started.message());
   // Let start-up settle: a late event of the window's first showing would
   // otherwise undo what a test does to it at once (such as minimising it).
-  ::WaitForInputIdle(m_process.hProcess, 10000);
+  ::WaitForInputIdle(m_hProcess.get(), 10000);
 }
 
 TarvoloProcess::~TarvoloProcess() {
   std::string unexpected = UnexpectedWindows();
   if (!unexpected.empty()) ADD_FAILURE() << "left behind: " << unexpected;
-  if (m_process.hProcess) {
-    if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
-      ::TerminateProcess(m_process.hProcess, 99);
-      ::WaitForSingleObject(m_process.hProcess, 5000);
-    }
-    ::CloseHandle(m_process.hProcess);
-    ::CloseHandle(m_process.hThread);
+  if (::WaitForSingleObject(m_hProcess.get(), 0) == WAIT_TIMEOUT) {
+    ::TerminateProcess(m_hProcess.get(), 99);
+    ::WaitForSingleObject(m_hProcess.get(), 5000);
   }
 }
 
@@ -286,22 +286,21 @@ void TarvoloProcess::ChooseLimit(int index) const {
 }
 
 std::vector<HWND> TarvoloProcess::WindowsCaptioned(const std::string& caption) const {
-  FindState state{m_process.dwProcessId, caption, {}};
+  FindState state{m_processId, caption, {}};
   ::EnumWindows(CollectCaptioned, reinterpret_cast<LPARAM>(&state));
   return state.found;
 }
 
 int TarvoloProcess::ThreadCount() const {
-  HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-  if (hSnapshot == INVALID_HANDLE_VALUE) return -1;
+  UniqueHandle hSnapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+  if (hSnapshot.get() == INVALID_HANDLE_VALUE) return -1;
   int count = 0;
   THREADENTRY32 entry = {};
   entry.dwSize = sizeof entry;
-  for (BOOL more = ::Thread32First(hSnapshot, &entry); more;
-       more = ::Thread32Next(hSnapshot, &entry)) {
-    if (entry.th32OwnerProcessID == m_process.dwProcessId) ++count;
+  for (BOOL more = ::Thread32First(hSnapshot.get(), &entry); more;
+       more = ::Thread32Next(hSnapshot.get(), &entry)) {
+    if (entry.th32OwnerProcessID == m_processId) ++count;
   }
-  ::CloseHandle(hSnapshot);
   return count;
 }
 
@@ -315,18 +314,17 @@ HWND TarvoloProcess::Focus() const {
 std::vector<std::string> TarvoloProcess::LoggedCalls(const char* function) const {
   if (m_logPath.empty()) throw std::runtime_error("the program was started without a call log");
   std::vector<std::string> calls;
-  FILE* log = std::fopen(m_logPath.c_str(), "rb");
+  UniqueFile log(std::fopen(m_logPath.c_str(), "rb"));
   if (!log) return calls;
-  std::fseek(log, m_logStart, SEEK_SET);
+  std::fseek(log.get(), m_logStart, SEEK_SET);
   const std::string prefix = std::string("Call ") + function + "(";
   char line[4096];
-  while (std::fgets(line, sizeof line, log)) {
+  while (std::fgets(line, sizeof line, log.get())) {
     const char* call = std::strstr(line, prefix.c_str());
     if (!call) continue;
     std::string arguments = call + prefix.size();
     calls.push_back(arguments.substr(0, arguments.find(')')));
   }
-  std::fclose(log);
   return calls;
 }
 
@@ -349,7 +347,7 @@ HWND TarvoloProcess::WaitForWindowCaptioned(const std::string& caption, int time
 
 ::testing::AssertionResult TarvoloProcess::WaitForExit(int timeoutMs, DWORD* pExitCode) const {
   ::testing::AssertionResult ended = WaitUntil(
-      [this] { return ::WaitForSingleObject(m_process.hProcess, 0) == WAIT_OBJECT_0; }, timeoutMs);
-  if (ended) ::GetExitCodeProcess(m_process.hProcess, pExitCode);
+      [this] { return ::WaitForSingleObject(m_hProcess.get(), 0) == WAIT_OBJECT_0; }, timeoutMs);
+  if (ended) ::GetExitCodeProcess(m_hProcess.get(), pExitCode);
   return ended;
 }

@@ -1,7 +1,7 @@
 // Runs the real Tarvolo.exe as a user would meet it and drives its windows from
 // outside by window messages.
-#ifndef TARVOLO_TESTS_UI_TARVOLO_PROCESS_H
-#define TARVOLO_TESTS_UI_TARVOLO_PROCESS_H
+#ifndef TARVOLO_TESTS_SUPPORT_TARVOLO_PROCESS_H
+#define TARVOLO_TESTS_SUPPORT_TARVOLO_PROCESS_H
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -9,6 +9,8 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "tests/support/unique_handles.h"
 
 // Path of a file that lies beside the running test program.
 std::string BesideTestProgram(const char* fileName);
@@ -91,11 +93,12 @@ class TarvoloProcess {
   // Threads of the program's process now (each run adds its worker while it lasts).
   int ThreadCount() const;
 
-  DWORD ProcessId() const { return m_process.dwProcessId; }
+  DWORD ProcessId() const { return m_processId; }
   DWORD ThreadId() const { return ::GetWindowThreadProcessId(m_hMain, nullptr); }
 
  private:
-  PROCESS_INFORMATION m_process = {};
+  UniqueHandle m_hProcess;
+  DWORD m_processId = 0;
   HWND m_hMain = nullptr;
   std::string m_logPath;
   long m_logStart = 0;  // where this program's part of the shared log begins

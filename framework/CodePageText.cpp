@@ -1,0 +1,30 @@
+#include "framework/CodePageText.h"
+
+#include <algorithm>
+#include <vector>
+
+CodePageText ReadTextInCodePage(HWND hWnd, UINT nCodePage) {
+  int nLength = ::GetWindowTextLengthW(hWnd);
+  std::vector<wchar_t> text(static_cast<size_t>(std::max(nLength, 0)) + 1);
+  int nRead = ::GetWindowTextW(hWnd, text.data(), static_cast<int>(text.size()));
+
+  // One character at a time, so that the first one missing can be named.
+  CodePageText result;
+  for (int i = 0, nUnits = 1; i < nRead; i += nUnits) {
+    nUnits = IS_HIGH_SURROGATE(text[i]) && i + 1 < nRead ? 2 : 1;
+    char bytes[8];
+    BOOL usedDefault = FALSE;
+    int nBytes = ::WideCharToMultiByte(nCodePage, WC_NO_BEST_FIT_CHARS, &text[i], nUnits, bytes,
+                                       sizeof bytes, nullptr, &usedDefault);
+    if (nBytes == 0 || usedDefault) {
+      if (result.nFirstMissing == 0) {
+        result.nFirstMissing =
+            nUnits == 2 ? 0x10000 + ((text[i] - 0xD800u) << 10) + (text[i + 1] - 0xDC00u) : text[i];
+      }
+      nBytes = ::WideCharToMultiByte(nCodePage, 0, &text[i], nUnits, bytes, sizeof bytes, nullptr,
+                                     nullptr);
+    }
+    result.bytes.append(bytes, static_cast<size_t>(std::max(nBytes, 0)));
+  }
+  return result;
+}

@@ -1,0 +1,46 @@
+# shellcheck shell=bash
+# Sourced by the scripts: what more than one of them does, said once here.
+tarvolo_scripts="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$tarvolo_scripts/xvfb.sh"
+
+# Configures build/TREE from its preset unless that is done already.
+configure_tree() {
+  [ -f "build/$1/build.ninja" ] || cmake --preset "$1"
+}
+
+# Wine's windows need a display: a private Xvfb unless one is given (with
+# --always, in any case). When the script exits, the wineserver of each Wine
+# named (win64, win32; each in its own environment) stops, and that Xvfb.
+use_private_display() {
+  local always=0
+  if [ "${1:-}" = --always ]; then
+    always=1
+    shift
+  fi
+  ((always)) || [ -z "${DISPLAY:-}" ] || return 0
+  start_private_xvfb 1024x768x24
+  # shellcheck disable=SC2064 # the Wines are named now
+  trap "stop_wines_and_display $*" EXIT
+}
+
+stop_wines_and_display() {
+  local wine
+  for wine in "$@"; do
+    (export TARVOLO_WINE=$wine && source "$tarvolo_scripts/wine-env.sh" && wineserver -k 2>/dev/null) || true
+  done
+  kill "$XVFB_PID" 2>/dev/null || true
+}
+
+# The disassembly of one function, by its demangled name, in a binary, object
+# or library: its heading line, then its instructions.
+disassemble() {
+  local objdump=$1 file=$2 function=$3
+  "$objdump" -d -C --no-show-raw-insn "$file" |
+    awk -v f="<$function>:" 'index($0, f) {on = 1; print; next} /^$/ {on = 0} on'
+}
+
+# In a disassembly on standard input: the division instructions, and what a
+# compiler puts in their place (a bit mask, a shift, a multiplication by a
+# reciprocal). The timed loop must divide and take no such shortcut.
+count_divisions() { grep -c -E '\sidivl?\s' || true; }
+count_shortcuts() { grep -c -E '\s((and|test)l?\s+\$0x1,|imul|shr|sar|shl)' || true; }
