@@ -3,60 +3,26 @@
 // own message handling, seen through a dialog of the main window's template.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
-
 #include "app/BenchDlg.h"
 #include "framework/CWinApp.h"
 #include "framework/CDialogImpl.h"
 #include "res/resource.h"
+#include "tests/ui/dialog_here.h"
 #include "tests/support/tarvolo_process.h"
 
 namespace {
 
 CWinApp g_testApp;
 
-// A dialog of the main window's template running modally on a thread of its own,
-// as on the program's window thread.
-template <class TDialog>
-class DialogHere {
+// The program's application object sees the dialog as its main window.
+void AsMainWindow(CWnd* pWnd) {
+  g_testApp.m_pMainWnd = pWnd;
+}
+
+class MainWindowHere : public DialogHere<CBenchDlg> {
  public:
-  DialogHere() {
-    m_thread = std::thread([this] {
-      TDialog dlg;
-      g_testApp.m_pMainWnd = &dlg;
-      m_threadId = ::GetCurrentThreadId();
-      dlg.DoModal();
-      g_testApp.m_pMainWnd = nullptr;
-    });
-    WaitUntil(
-        [this] {
-          if (m_threadId == 0) return false;
-          ::EnumThreadWindows(m_threadId, FindMain, reinterpret_cast<LPARAM>(&m_hMain));
-          return m_hMain != nullptr;
-        },
-        10000);
-  }
-  ~DialogHere() {
-    if (m_hMain) ::PostMessageA(m_hMain, WM_COMMAND, IDCANCEL, 0);
-    m_thread.join();
-  }
-  HWND Window() const { return m_hMain; }
-
- private:
-  // The dialog manager shows the window once its initialisation is done.
-  static BOOL CALLBACK FindMain(HWND hWnd, LPARAM lParam) {
-    if (!::GetDlgItem(hWnd, IDC_LIMIT) || !::IsWindowVisible(hWnd)) return TRUE;
-    *reinterpret_cast<HWND*>(lParam) = hWnd;
-    return FALSE;
-  }
-
-  std::thread m_thread;
-  std::atomic<DWORD> m_threadId{0};
-  HWND m_hMain = nullptr;
+  MainWindowHere() : DialogHere(IDC_LIMIT, AsMainWindow) {}
 };
-
-using MainWindowHere = DialogHere<CBenchDlg>;
 
 TEST(MainWindowHere, SystemMenuEndsWithASeparatorAndTheAboutEntry) {
   MainWindowHere main;
@@ -107,7 +73,7 @@ class NestedMessageDlg : public CDialogImpl<NestedMessageDlg> {
 };
 
 TEST(DialogFramework, AMessageSentDuringAHandlerLeavesItsDefaultProcessingAsked) {
-  DialogHere<NestedMessageDlg> dialog;
+  DialogHere<NestedMessageDlg> dialog(IDC_LIMIT, AsMainWindow);
   ASSERT_NE(dialog.Window(), nullptr);
   ::SendMessageA(dialog.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
   EXPECT_TRUE(WaitUntil([&] { return ::IsIconic(dialog.Window()) != FALSE; }, 5000))

@@ -5,62 +5,27 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdio>
 #include <string>
-#include <thread>
 
 #include "report/ReportDlg.h"
 #include "res/resource.h"
-#include "tests/support/tarvolo_process.h"
+#include "tests/ui/dialog_here.h"
 
 namespace {
 
 const wchar_t kNotice[] = L"結果は https://tarvolo.example/ で公開しています。";
 
-// CReportDlg running modally on a thread of its own, as on the program's window thread.
-class ReportWindowHere {
- public:
-  ReportWindowHere() {
-    m_thread = std::thread([this] {
-      CReportDlg dlg;
-      dlg.m_fTime[0] = 0.0f;
-      dlg.m_fTime[1] = 0.0f;
-      m_threadId = ::GetCurrentThreadId();
-      dlg.DoModal();
-    });
-    WaitUntil(
-        [this] {
-          if (m_threadId == 0) return false;
-          ::EnumThreadWindows(m_threadId, FindReport, reinterpret_cast<LPARAM>(&m_hReport));
-          return m_hReport != nullptr;
-        },
-        30000);
-  }
-  ~ReportWindowHere() {
-    if (m_hReport) ::PostMessageW(m_hReport, WM_COMMAND, IDCANCEL, 0);
-    m_thread.join();
-  }
-  HWND Notice() const { return m_hReport ? ::GetDlgItem(m_hReport, IDC_NOTICE) : nullptr; }
-
- private:
-  // The dialog manager shows the window once its initialisation is done.
-  static BOOL CALLBACK FindReport(HWND hWnd, LPARAM lParam) {
-    if (!::GetDlgItem(hWnd, IDC_NOTICE) || !::IsWindowVisible(hWnd)) return TRUE;
-    *reinterpret_cast<HWND*>(lParam) = hWnd;
-    return FALSE;
-  }
-
-  std::thread m_thread;
-  std::atomic<DWORD> m_threadId{0};
-  HWND m_hReport = nullptr;
-};
+// The report as the program opens it before any run: both figures 0.
+void NoRunsYet(CReportDlg* pReport) {
+  if (pReport) pReport->m_fTime[0] = pReport->m_fTime[1] = 0.0f;
+}
 
 // Run at the DPI the process was started with; TARVOLO_DPI names the one
 // expected (set by the test below, which starts this one at each DPI).
 TEST(ReportNotice, IsDrawnWholeAtTheSystemsDpi) {
-  ReportWindowHere report;
-  HWND hNotice = report.Notice();
+  DialogHere<CReportDlg> report(IDC_NOTICE, NoRunsYet);
+  HWND hNotice = ::GetDlgItem(report.Window(), IDC_NOTICE);
   ASSERT_NE(hNotice, nullptr) << "the report window did not open";
 
   HDC hDC = ::GetDC(hNotice);
