@@ -99,16 +99,35 @@ BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam) {
   return TRUE;
 }
 
-// Visible top-level windows of other processes: the program's, and the crash box
-// Wine's debugger shows in a process of its own.
-std::vector<HWND> OthersWindows() {
+// The program's process and those it started: Wine's debugger, which shows the
+// crash box, is started by the process that crashed.
+std::vector<DWORD> ProgramProcesses(DWORD processId) {
+  std::vector<DWORD> ids = {processId};
+  UniqueHandle hSnapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (hSnapshot.get() == INVALID_HANDLE_VALUE) return ids;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = ::Process32First(hSnapshot.get(), &entry); more;
+       more = ::Process32Next(hSnapshot.get(), &entry)) {
+    if (entry.th32ParentProcessID == processId) ids.push_back(entry.th32ProcessID);
+  }
+  return ids;
+}
+
+// Visible top-level windows of the program, and of the processes it started. A
+// second program that a test runs beside it has windows of its own.
+std::vector<HWND> ProgramWindows(DWORD processId) {
+  const std::vector<DWORD> processes = ProgramProcesses(processId);
   std::vector<HWND> all;
   ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&all));
   std::vector<HWND> shown;
   for (HWND hWnd : all) {
-    DWORD processId = 0;
-    ::GetWindowThreadProcessId(hWnd, &processId);
-    if (processId != ::GetCurrentProcessId() && ::IsWindowVisible(hWnd)) shown.push_back(hWnd);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hWnd, &owner);
+    if (std::find(processes.begin(), processes.end(), owner) != processes.end() &&
+        ::IsWindowVisible(hWnd)) {
+      shown.push_back(hWnd);
+    }
   }
   return shown;
 }
@@ -187,7 +206,12 @@ TarvoloProcess::TarvoloProcess(bool logCalls, const char* exeName) {
         return m_hMain != nullptr;
       },
       30000);
-  if (!started) throw std::runtime_error(std::string("no main window: ") + started.message());
+  if (!started) {
+    // Left running, it would stand in the way of every test after this one.
+    ::TerminateProcess(m_hProcess.get(), 99);
+    ::WaitForSingleObject(m_hProcess.get(), 5000);
+    throw std::runtime_error(std::string("no main window: ") + started.message());
+  }
   // Let start-up settle: a late event of the window's first showing would
   // otherwise undo what a test does to it at once (such as minimising it).
   ::WaitForInputIdle(m_hProcess.get(), 10000);
@@ -249,7 +273,7 @@ LRESULT TarvoloProcess::Act(const std::function<LRESULT()>& send) const {
 
 std::string TarvoloProcess::UnexpectedWindows() const {
   std::string found;
-  for (HWND hWnd : OthersWindows()) {
+  for (HWND hWnd : ProgramWindows(m_processId)) {
     if (hWnd == m_hMain) continue;
     if (std::find(m_expected.begin(), m_expected.end(), hWnd) != m_expected.end()) continue;
     found += DescribeWindow(hWnd) + " ";
@@ -260,7 +284,7 @@ std::string TarvoloProcess::UnexpectedWindows() const {
 
 std::string TarvoloProcess::Describe() const {
   std::string description = "the program shows:";
-  for (HWND hWnd : OthersWindows()) description += " " + DescribeWindow(hWnd);
+  for (HWND hWnd : ProgramWindows(m_processId)) description += " " + DescribeWindow(hWnd);
   return description;
 }
 

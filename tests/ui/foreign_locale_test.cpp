@@ -60,18 +60,27 @@ BOOL CALLBACK MatchWindow(HWND hWnd, LPARAM lParam) {
   return FALSE;
 }
 
+// The window a wait found, which the test now expects; a window that came
+// instead fails the test.
+HWND Awaited(const TarvoloProcess& app, const ::testing::AssertionResult& waited, HWND hFound) {
+  if (hFound) app.Expect(hFound);
+  const std::string why = waited ? "" : waited.message();
+  if (why.rfind("unexpected window", 0) == 0) ADD_FAILURE() << why;
+  return hFound;
+}
+
 // A window of the program with this caption (owned by `owner` when given),
 // waited for; null if none came.
 HWND WaitForWindow(const TarvoloProcess& app, const wchar_t* caption, HWND owner = nullptr,
                    int timeoutMs = 15000) {
   Search search{app.ProcessId(), caption, owner, nullptr};
-  WaitUntil(
+  const ::testing::AssertionResult waited = app.WaitUntil(
       [&] {
         ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
         return search.found != nullptr;
       },
       timeoutMs);
-  return search.found;
+  return Awaited(app, waited, search.found);
 }
 
 BOOL CALLBACK MatchFileDialog(HWND hWnd, LPARAM lParam) {
@@ -88,13 +97,13 @@ BOOL CALLBACK MatchFileDialog(HWND hWnd, LPARAM lParam) {
 
 HWND WaitForFileDialog(const TarvoloProcess& app, HWND owner) {
   Search search{app.ProcessId(), nullptr, owner, nullptr};
-  WaitUntil(
+  const ::testing::AssertionResult waited = app.WaitUntil(
       [&] {
         ::EnumWindows(MatchFileDialog, reinterpret_cast<LPARAM>(&search));
         return search.found != nullptr;
       },
       15000);
-  return search.found;
+  return Awaited(app, waited, search.found);
 }
 
 void Press(HWND hButton) {
@@ -117,7 +126,7 @@ TEST(ForeignLocale, EveryTextIsJapaneseARunEndsAndAMissingFigureIsWarned) {
   HWND hMain = app.MainWindow();
 
   app.Click(IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return app.Enabled(IDOK); }, 180000)) << "the run did not end";
+  ASSERT_TRUE(app.WaitUntil([&] { return app.Enabled(IDOK); }, 180000)) << "the run did not end";
   const std::wstring record = TextW(app.Control(IDC_BEST));
   ASSERT_GE(record.size(), 5u) << "no seconds shown";
   EXPECT_EQ(record.find_first_not_of(L"0123456789."), std::wstring::npos);
