@@ -8,6 +8,17 @@ configure_tree() {
   [ -f "build/$1/build.ninja" ] || cmake --preset "$1"
 }
 
+# apt-get's options for every download: a dropped connection is tried again.
+apt_network=(-o Acquire::Retries=5)
+
+# Fetches the package lists (those of APT_CONFIG when it is set). A list that
+# cannot be had at this moment (a mirror in sync) is not a failed set-up: apt
+# uses the others, and what decides is whether the packages can then be had.
+update_package_lists() {
+  apt-get "${apt_network[@]}" update -qq ||
+    echo "setup: some package lists could not be fetched; going on with the others" >&2
+}
+
 # Wine's windows need a display: a private Xvfb unless one is given (with
 # --always, in any case). When the script exits, the wineserver of each Wine
 # named (win64, win32; each in its own environment) stops, and that Xvfb.

@@ -72,7 +72,7 @@ for fault in "${faults[@]}"; do plant "$fault" check; done
 echo "mutate: ${#faults[@]} faults, every one applies exactly once"
 
 # A display and a Wine prefix of the copy's own, ended when this script ends.
-source scripts/xvfb.sh
+source scripts/lib.sh
 start_private_xvfb 1024x768x24
 stop_wine() { (cd "$copy" && source scripts/wine-env.sh && wineserver -k 2>/dev/null) || true; }
 trap 'stop_wine; kill $XVFB_PID 2>/dev/null || true' EXIT
@@ -101,7 +101,7 @@ start=$(date +%s)
 # The resource tests read the shipped 32-bit Tarvolo.exe beside the 64-bit one:
 # built once, since no listed fault touches the resources.
 build_shipped() {
-  (cd "$copy" && { [ -f build/win32/build.ninja ] || cmake --preset win32 >/dev/null; } &&
+  (cd "$copy" && configure_tree win32 >/dev/null &&
     cmake --build --preset win32 --target Tarvolo) >"$log_dir/build.log" 2>&1
 }
 build native win64 && build_shipped ||

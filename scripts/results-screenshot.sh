@@ -5,7 +5,8 @@
 # shown by headless Chromium.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-[ -f build/bench/build.ninja ] || cmake --preset bench >/dev/null
+source scripts/lib.sh
+configure_tree bench >/dev/null
 cmake --build --preset bench --target results_corpus tarvolo-results >/dev/null
 mail=$(sed -n 's/^#define TARVOLO_MAKER_MAIL "\(.*\)"$/\1/p' report/report_text.cpp)
 work=$(mktemp -d)

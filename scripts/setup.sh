@@ -4,6 +4,7 @@
 # Safe to run again: it only does what is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib.sh
 
 # chromium: the results page's browser test (native tree).
 # Never wine32: 32-bit Linux programs cannot run on these machines and the
@@ -19,8 +20,16 @@ for p in "${packages[@]}"; do
 done
 if ((${#missing[@]})); then
   echo "setup: installing ${missing[*]}"
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  update_package_lists
+  if ! DEBIAN_FRONTEND=noninteractive apt-get "${apt_network[@]}" install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null; then
+    # Say which of them cannot be had, not only apt's last line.
+    for p in "${missing[@]}"; do
+      apt-cache show "$p" >/dev/null 2>&1 || echo "setup: the package $p is in no package list" >&2
+    done
+    echo "setup: could not install ${missing[*]} (apt-get's messages above)" >&2
+    exit 1
+  fi
 fi
 
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then

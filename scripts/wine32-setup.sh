@@ -6,6 +6,7 @@
 # The .debs are kept in ~/.cache/tarvolo so that another checkout reuses them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib.sh
 top="$PWD/build/wine32"
 root="$top/root"
 version=$(dpkg-query -W -f='${Version}' wine64)
@@ -53,15 +54,25 @@ EOF
     >"$apt/amd64/sources.list"
 
   echo "setup: downloading Debian's i386 Wine $version and qemu-user (about 200 MB)"
-  export APT_CONFIG
   for arch in i386 amd64; do
-    APT_CONFIG="$apt/$arch/apt.conf" apt-get update -qq
+    APT_CONFIG="$apt/$arch/apt.conf" update_package_lists
   done
   # winex11.drv opens the X extension libraries at run time: no package depends on them.
-  APT_CONFIG="$apt/i386/apt.conf" apt-get install -qq --download-only -y \
+  if ! APT_CONFIG="$apt/i386/apt.conf" apt-get "${apt_network[@]}" install -qq --download-only -y \
     "wine32=$version" "libwine=$version" libxrender1 libxrandr2 libxi6 libxcursor1 \
-    libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1 >/dev/null
-  (cd "$debs" && APT_CONFIG="$apt/amd64/apt.conf" apt-get download -qq qemu-user)
+    libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1 >/dev/null; then
+    local offered
+    offered=$(APT_CONFIG="$apt/i386/apt.conf" apt-cache madison wine32 2>/dev/null |
+      awk -F'|' '{gsub(/ /, "", $2); printf "%s%s", sep, $2; sep = ", "}')
+    echo "setup: cannot download the i386 packages wine32 and libwine at version $version, the" \
+      "host's wine64 version, which the 32-bit Wine must match; the package lists offer wine32" \
+      "${offered:-in no version}" >&2
+    exit 1
+  fi
+  if ! (cd "$debs" && APT_CONFIG="$apt/amd64/apt.conf" apt-get "${apt_network[@]}" download -qq qemu-user); then
+    echo "setup: cannot download qemu-user (amd64, bookworm-backports), which runs the 32-bit Wine" >&2
+    exit 1
+  fi
   rm -rf "$apt" "$debs/partial" "$debs/lock"
   touch "$debs/.complete"
 }
