@@ -6,9 +6,10 @@
 #include <thread>
 
 #include "report/append_file.h"
+#include "report/report_fields.h"
 #include "report/report_text.h"
 
-const char kEntryHeader[] = "\r\n★★★★★ Tarvolo 結果報告書 ★★★★★\r\n\r\n";
+const char kEntryHeader[] = "\r\n" TARVOLO_ENTRY_HEADER_LINE "\r\n\r\n";
 constexpr std::size_t kHeaderBytes = sizeof kEntryHeader - 1;
 
 // Another Tarvolo saving to the same file holds it for a moment only: wait up to

@@ -1,34 +1,58 @@
 #include "report/report_text.h"
 
-#include <cstdio>
+#include <cstddef>
+#include <cstring>
 
-// Literals, so that the addresses can be pasted into the template and the notice.
-#define TARVOLO_MAKER_MAIL "results@tarvolo.example"
+#include "bench/seconds_text.h"
+#include "report/report_fields.h"
+
+// A literal, so that the address can be pasted into the notice.
 #define TARVOLO_MAKER_WEB "https://tarvolo.example/"
 
 const char kMakerMail[] = TARVOLO_MAKER_MAIL;
 const char kMakerWeb[] = TARVOLO_MAKER_WEB;
 const char kReportNotice[] = "結果は " TARVOLO_MAKER_WEB " で公開しています。";
 
-// The colons of lines 3 to 9 stand at byte column 21: the edit box's fixed-pitch
-// font draws a double-byte character two columns wide, so they line up on screen.
-const char kReportTemplate[] = "To " TARVOLO_MAKER_MAIL
-                               "\r\n"
-                               "\r\n"
-                               "名前                 ：\r\n"
-                               "[10,000]測定結果(秒) ：%3.3f\r\n"
-                               "[100,000]測定結果(秒)：%3.3f\r\n"
-                               "マシン名             ：\r\n"
-                               "ＣＰＵ               ：\r\n"
-                               "クロック             ：\r\n"
-                               "ＯＳ                 ：\r\n"
-                               "コメント：\r\n";
-
-#undef TARVOLO_MAKER_MAIL
 #undef TARVOLO_MAKER_WEB
 
+namespace {
+
+// The report as it grows; what would run past the buffer is cut, though even
+// the largest figures leave the report a few hundred bytes long.
+class ReportWriter {
+ public:
+  explicit ReportWriter(char (&szReport)[kReportBytes]) : szReport_(szReport) {
+    szReport_[0] = '\0';
+  }
+  void Add(const char* text) { Add(text, std::strlen(text)); }
+  void Add(const char* text, std::size_t count) {
+    if (count > kReportBytes - 1 - used_) count = kReportBytes - 1 - used_;
+    std::memcpy(szReport_ + used_, text, count);
+    used_ += count;
+    szReport_[used_] = '\0';
+  }
+  void AddSpaces(int count) {
+    for (int i = 0; i < count; ++i) Add(" ", 1);
+  }
+
+ private:
+  char (&szReport_)[kReportBytes];
+  std::size_t used_ = 0;
+};
+
+}  // namespace
+
 void ComposeReport(float fTime10000, float fTime100000, char (&szReport)[kReportBytes]) {
-  // Even the largest floats take a few dozen digits, far below the buffer's size.
-  std::snprintf(szReport, sizeof szReport, kReportTemplate, static_cast<double>(fTime10000),
-                static_cast<double>(fTime100000));
+  const float times[] = {fTime10000, fTime100000};
+  int nextTime = 0;
+  ReportWriter report(szReport);
+  report.Add(kReportMailLine);
+  report.Add("\r\n\r\n");
+  for (const ReportField& field : kReportFields) {
+    report.Add(field.label);
+    report.AddSpaces(field.padding);
+    report.Add(kLabelColon);
+    if (field.figure) report.Add(FormatSeconds(static_cast<double>(times[nextTime++])).text);
+    report.Add("\r\n");
+  }
 }

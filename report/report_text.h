@@ -14,12 +14,9 @@ extern const char kMakerWeb[];
 // "結果は <web address> で公開しています。"
 extern const char kReportNotice[];
 
-// The template itself, with its two "%3.3f" fields: the reader of received
-// reports takes its labels from here, so that writer and reader agree.
-extern const char kReportTemplate[];
-
-// Ten lines, each ended CR LF; the times of the limits 10000 and 100000 are written
-// "%3.3f" on lines 4 and 5 (0 where there is no record yet).
+// Ten lines, each ended CR LF, made from the table of the report's fields
+// (report_fields.h); the times of the limits 10000 and 100000 are written "%3.3f"
+// on lines 4 and 5 (0 where there is no record yet).
 void ComposeReport(float fTime10000, float fTime100000, char (&szReport)[kReportBytes]);
 
 #endif

@@ -32,8 +32,9 @@ Figure ReadFigure(std::string_view text) {
   return figure;
 }
 
-CheckedEntry CheckEntry(EntryFields fields, std::string_view entryText) {
+CheckedEntry CheckEntry(EntryFields fields, std::string_view entryText, unsigned flags) {
   CheckedEntry entry;
+  entry.flags = flags;
   entry.figures[0] = ReadFigure(fields.text[kTime10000]);
   entry.figures[1] = ReadFigure(fields.text[kTime100000]);
   entry.fields = std::move(fields);
@@ -67,5 +68,6 @@ std::string StatusText(const CheckedEntry& entry) {
   }
   if (entry.flags & kImplausible) add("不自然（100,000 が 10,000 の 20 倍未満）");
   if (entry.flags & kInvalidBytes) add("読めないバイト列あり（\xEF\xBF\xBD）");
+  if (entry.flags & kDamagedMail) add("壊れたメールから読んだ");
   return status.empty() ? "OK" : status;
 }

@@ -29,6 +29,7 @@ enum EntryFlag : unsigned {
   kFigureUnreadable = 1u << 0,
   kImplausible = 1u << 1,  // 100,000 below 20 times 10,000 (the work is 79 times larger)
   kInvalidBytes = 1u << 2,
+  kDamagedMail = 1u << 3,  // the mail it came in was broken: only what could be read is read
 };
 
 struct CheckedEntry {
@@ -39,8 +40,8 @@ struct CheckedEntry {
 };
 
 // entryText is the entry as read, to find the U+FFFD that stands for bytes that
-// could not be read.
-CheckedEntry CheckEntry(EntryFields fields, std::string_view entryText);
+// could not be read; flags are what its reader found (kDamagedMail).
+CheckedEntry CheckEntry(EntryFields fields, std::string_view entryText, unsigned flags = 0);
 
 // What the page and the table show in the status column, in UTF-8.
 std::string StatusText(const CheckedEntry& entry);

@@ -1,9 +1,5 @@
 #include "results/entry_fields.h"
 
-#include <vector>
-
-#include "results/entry_finder.h"
-
 namespace {
 
 constexpr std::string_view kEllipsis = "\xE2\x80\xA6";
@@ -37,21 +33,17 @@ std::string CutToBytes(std::string_view text, std::size_t maxBytes) {
   return cut;
 }
 
-EntryFields ReadFields(std::string_view entry, const ReportVocabulary& vocabulary) {
+EntryFields ReadFields(const TextLine* lines, std::size_t count,
+                       const ReportVocabulary& vocabulary) {
   EntryFields fields;
-  std::vector<std::string_view> lines;
-  lines.reserve(32);
-  while (!entry.empty()) lines.push_back(TakeLine(entry));
-
   constexpr std::size_t kNone = static_cast<std::size_t>(-1);
   std::size_t lineOf[kFieldCount];
   std::string_view value[kFieldCount];
   for (std::size_t& line : lineOf) line = kNone;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::string_view content = LineContent(lines[i]);
+  for (std::size_t i = 0; i < count; ++i) {
     for (int field = 0; field < kFieldCount; ++field) {
       if (lineOf[field] == kNone &&
-          ValueAfterLabel(content, vocabulary.labels[field], &value[field])) {
+          ValueAfterLabel(lines[i].content, vocabulary.labels[field], &value[field])) {
         lineOf[field] = i;
         break;
       }
@@ -63,16 +55,14 @@ EntryFields ReadFields(std::string_view entry, const ReportVocabulary& vocabular
   if (lineOf[kComment] == kNone) return fields;
 
   std::string comment(value[kComment]);
-  for (std::size_t i = lineOf[kComment] + 1; i < lines.size() && comment.size() <= kCommentBytes;
-       ++i) {
+  for (std::size_t i = lineOf[kComment] + 1; i < count && comment.size() <= kCommentBytes; ++i) {
     bool taken = false;
     for (std::size_t line : lineOf) taken = taken || line == i;
     if (taken) continue;
-    const std::string_view content = LineContent(lines[i]);
     // A mail's signature ("-- ") is the sender's, not the entry's.
-    if (content == "--") break;
+    if (lines[i].content == "--") break;
     comment += '\n';
-    comment += content;
+    comment += lines[i].content;
   }
   // Blank lines and blanks at its ends are nobody's words.
   const std::size_t first = comment.find_first_not_of("\n");

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "results/report_lines.h"
 #include "results/report_vocabulary.h"
 
 // A longer field is cut (at a character) and ends in "…": a name is one line of
@@ -21,8 +22,9 @@ struct EntryFields {
 // A field is the rest of the first line that starts with its label and a colon
 // ("：" or ":", blanks allowed before it). The comment goes on over the lines
 // after its own, to the end of the entry or a mail's signature line "-- ",
-// less the lines read as other fields.
-EntryFields ReadFields(std::string_view entry, const ReportVocabulary& vocabulary);
+// less the lines read as other fields. lines are the entry's count lines.
+EntryFields ReadFields(const TextLine* lines, std::size_t count,
+                       const ReportVocabulary& vocabulary);
 
 // text cut to at most maxBytes bytes at a UTF-8 character boundary, "…" added.
 std::string CutToBytes(std::string_view text, std::size_t maxBytes);

@@ -12,30 +12,19 @@ bool IsMailLine(std::string_view content, const std::string& mailLine) {
 
 }  // namespace
 
-std::string_view LineContent(std::string_view line) {
-  std::size_t length = 0;
-  for (;;) {
-    if (!line.empty() && line[0] == '>') {
-      line.remove_prefix(1);
-    } else if (StartsWithBlank(line, &length)) {
-      line.remove_prefix(length);
-    } else {
-      break;
-    }
-  }
-  return TrimBlanks(line);
-}
-
-std::vector<std::string_view> FindEntries(std::string_view text,
-                                          const ReportVocabulary& vocabulary) {
-  std::vector<std::string_view> entries;
-  const char* start = nullptr;   // of the entry being read
+std::vector<FoundEntry> FindEntries(const std::vector<TextLine>& lines, std::string_view text,
+                                    const ReportVocabulary& vocabulary) {
+  std::vector<FoundEntry> entries;
+  const auto close = [&](std::size_t first, std::size_t end) {
+    const char* from = lines[first].start;
+    const char* to = end < lines.size() ? lines[end].start : text.data() + text.size();
+    entries.push_back({first, end, std::string_view(from, static_cast<std::size_t>(to - from))});
+  };
+  constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+  std::size_t first = kNone;     // of the entry being read
   bool onlyHeaderSoFar = false;  // its header seen, nothing but blank lines after it
-  const char* const textEnd = text.data() + text.size();
-  std::string_view rest = text;
-  while (!rest.empty()) {
-    const char* lineStart = rest.data();
-    const std::string_view content = LineContent(TakeLine(rest));
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string_view content = lines[i].content;
     if (content.empty()) continue;
     const bool header = content == vocabulary.entryHeader;
     const bool mail = !header && IsMailLine(content, vocabulary.mailLine);
@@ -45,9 +34,9 @@ std::vector<std::string_view> FindEntries(std::string_view text,
     }
     onlyHeaderSoFar = header;
     if (!header && !mail) continue;
-    if (start != nullptr) entries.emplace_back(start, static_cast<std::size_t>(lineStart - start));
-    start = lineStart;
+    if (first != kNone) close(first, i);
+    first = i;
   }
-  if (start != nullptr) entries.emplace_back(start, static_cast<std::size_t>(textEnd - start));
+  if (first != kNone) close(first, lines.size());
   return entries;
 }

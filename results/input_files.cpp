@@ -33,7 +33,11 @@ void CollectFolder(const fs::path& folder, InputFiles& inputs, std::ostream& err
   }
   if (error) Skip(inputs, errors, folder.string(), error.message());
   std::sort(children.begin(), children.end());
+  const bool maildir = std::count_if(children.begin(), children.end(), [](const fs::path& child) {
+                         return child.filename() == "cur" || child.filename() == "new";
+                       }) == 2;
   for (const fs::path& child : children) {
+    if (child.extension() == ".msf" || (maildir && child.filename() == "tmp")) continue;
     const fs::file_status link = fs::symlink_status(child, error);
     const fs::file_status target = fs::status(child, error);
     if (fs::is_directory(link)) {
@@ -70,30 +74,60 @@ InputFiles CollectInputs(const std::vector<std::string>& arguments, std::ostream
   return inputs;
 }
 
-bool ReadRegularFile(const std::string& path, std::string& bytes, std::string& why) {
-  bytes.clear();
+UniqueFd::~UniqueFd() {
+  if (fd_ >= 0) close(fd_);
+}
+
+UniqueFd OpenRegularFile(const std::string& path, std::string& why) {
   // Non-blocking, so that a pipe put in the file's place cannot hold us up.
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
+  UniqueFd fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (!fd) {
     why = std::strerror(errno);
-    return false;
+    return fd;
   }
   struct stat info;
-  bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  if (!ok) why = "not a regular file";
-  if (ok) bytes.reserve(static_cast<std::size_t>(info.st_size));
-  char buffer[1 << 16];
-  while (ok) {
-    const ssize_t n = read(fd, buffer, sizeof buffer);
+  if (fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    why = "not a regular file";
+    return UniqueFd();
+  }
+  return fd;
+}
+
+bool ReadHead(int fd, std::string& bytes, std::string& why) {
+  std::size_t used = 0;
+  while (used < bytes.size()) {
+    const ssize_t n = pread(fd, bytes.data() + used, bytes.size() - used, static_cast<off_t>(used));
     if (n > 0) {
-      bytes.append(buffer, static_cast<std::size_t>(n));
+      used += static_cast<std::size_t>(n);
     } else if (n == 0) {
       break;
     } else if (errno != EINTR) {
       why = std::strerror(errno);
-      ok = false;
+      return false;
     }
   }
-  close(fd);
-  return ok;
+  bytes.resize(used);
+  return true;
+}
+
+bool ReadWhole(int fd, std::string& bytes, std::string& why) {
+  bytes.clear();
+  struct stat info;
+  if (fstat(fd, &info) == 0) bytes.reserve(static_cast<std::size_t>(info.st_size));
+  if (lseek(fd, 0, SEEK_SET) != 0) {
+    why = std::strerror(errno);
+    return false;
+  }
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n > 0) {
+      bytes.append(buffer, static_cast<std::size_t>(n));
+    } else if (n == 0) {
+      return true;
+    } else if (errno != EINTR) {
+      why = std::strerror(errno);
+      return false;
+    }
+  }
 }

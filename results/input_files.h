@@ -15,10 +15,35 @@ struct InputFiles {
 
 // Folders are read recursively; a link to a folder is not followed (it could
 // lead round in a circle) and, like a pipe or a device, is named and skipped.
+// Passed over silently: a Maildir's tmp/ (mails still being delivered) and the
+// .msf index files a Thunderbird profile keeps beside its mbox files.
 InputFiles CollectInputs(const std::vector<std::string>& arguments, std::ostream& errors);
 
-// The whole file; false with the reason when it cannot be read or is not a
-// regular file (a pipe that turned up since would block).
-bool ReadRegularFile(const std::string& path, std::string& bytes, std::string& why);
+// A file descriptor, closed when its owner goes.
+class UniqueFd {
+ public:
+  explicit UniqueFd(int fd = -1) : fd_(fd) {}
+  ~UniqueFd();
+  UniqueFd(UniqueFd&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+  UniqueFd& operator=(UniqueFd&&) = delete;
+  UniqueFd(const UniqueFd&) = delete;
+  UniqueFd& operator=(const UniqueFd&) = delete;
+  int get() const { return fd_; }
+  explicit operator bool() const { return fd_ >= 0; }
+
+ private:
+  int fd_;
+};
+
+// The file opened for reading; none, with the reason, when it cannot be opened
+// or is not a regular file (a pipe that turned up since would block).
+UniqueFd OpenRegularFile(const std::string& path, std::string& why);
+
+// The file's first bytes, up to bytes.size() of them (bytes is cut to what there
+// is), without moving its position.
+bool ReadHead(int fd, std::string& bytes, std::string& why);
+
+// The whole file from its start.
+bool ReadWhole(int fd, std::string& bytes, std::string& why);
 
 #endif

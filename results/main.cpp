@@ -10,7 +10,7 @@
 #include "results/html_page.h"
 #include "results/input_files.h"
 #include "results/output_folder.h"
-#include "results/report_reader.h"
+#include "results/received_file.h"
 
 namespace {
 
@@ -23,10 +23,11 @@ enum ExitStatus {
 
 const char kUsage[] =
     "usage: tarvolo-results [-o DIR] FILE_OR_FOLDER...\n"
-    "Reads Tarvolo's result reports (report files, saved mails or texts; folders\n"
-    "recursively) and writes DIR/index.html and DIR/results.csv (DIR: the current\n"
-    "folder unless given). Exit status: 0 written, 1 written but an input was\n"
-    "skipped, 2 usage error, 3 the page could not be written.\n";
+    "Reads Tarvolo's result reports (report files and texts; mails as .eml files,\n"
+    "mbox files or Maildir folders; folders recursively) and writes DIR/index.html\n"
+    "and DIR/results.csv (DIR: the current folder unless given). Exit status: 0\n"
+    "written, 1 written but an input was skipped, 2 usage error, 3 the page could\n"
+    "not be written.\n";
 
 int UsageError(const std::string& why) {
   std::cerr << "tarvolo-results: " << why << "\n" << kUsage;
@@ -66,25 +67,17 @@ int main(int argc, char** argv) {
   if (inputs.empty()) return UsageError("no report file or folder given");
 
   const ReportVocabulary& vocabulary = TheReportVocabulary();
-  if (!vocabulary.complete) {
-    std::cerr << "tarvolo-results: the report template's labels could not be read\n";
-    return kPageNotWritten;
-  }
-
   const InputFiles files = CollectInputs(inputs, std::cerr);
   std::size_t skipped = files.skipped;
   ResultSet results;
-  std::string bytes, why;
+  std::string why;
   for (const std::string& path : files.paths) {
     // An output folder inside an input folder: the last run's page is no report.
     if (IsOutput(path, folder)) continue;
-    if (!ReadRegularFile(path, bytes, why)) {
+    if (!AddReceivedFile(path, vocabulary, results, why)) {
       std::cerr << "tarvolo-results: skipped " << path << ": " << why << '\n';
       ++skipped;
-      continue;
     }
-    ++results.files;
-    AddReports(bytes, vocabulary, results);
   }
 
   if (!MakeFolder(folder, why) ||
@@ -94,7 +87,8 @@ int main(int argc, char** argv) {
     return kPageNotWritten;
   }
   std::cout << "tarvolo-results: " << results.read << " entries read from " << results.files
-            << " files, " << results.kept.size() << " kept, " << results.Flagged() << " flagged, "
-            << results.merged << " merged, " << skipped << " inputs skipped\n";
+            << " files (" << results.mails << " mails), " << results.kept.size() << " kept, "
+            << results.Flagged() << " flagged, " << results.merged << " merged, " << skipped
+            << " inputs skipped\n";
   return skipped > 0 ? kInputSkipped : kPageWritten;
 }

@@ -15,6 +15,7 @@ struct ResultSet {
   std::size_t read = 0;    // entries found
   std::size_t merged = 0;  // entries that repeated a kept one
   std::size_t files = 0;   // files read
+  std::size_t mails = 0;   // mails read in them
   // Kept entries by a hash of their fields, to find a repeated one.
   std::unordered_multimap<std::size_t, std::size_t> seen;
 

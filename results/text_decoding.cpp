@@ -183,10 +183,10 @@ void DecodeUtf8(std::string_view bytes, DecodedText& decoded) {
   out.MoveTo(decoded.utf8);
 }
 
-// ISO-2022-JP is stateful and comes in short mails: iconv reads it directly.
-// ISO-2022-JP-2 also reads the half-width katakana some mailers send.
-void DecodeIso2022Jp(std::string_view bytes, DecodedText& decoded) {
-  iconv_t converter = iconv_open("UTF-8", "ISO-2022-JP-2");
+// ISO-2022-JP (stateful) and EUC-JP come in mails, not in report files: iconv
+// reads them directly.
+void DecodeThroughIconv(std::string_view bytes, const char* encoding, DecodedText& decoded) {
+  iconv_t converter = iconv_open("UTF-8", encoding);
   if (converter == reinterpret_cast<iconv_t>(-1)) {
     // The C library lacks the converter: nothing of the text can be read.
     decoded.utf8.assign(kReplacementUtf8);
@@ -265,7 +265,11 @@ DecodedText DecodeAs(std::string_view bytes, TextEncoding encoding) {
       DecodeShiftJis(bytes, decoded);
       break;
     case TextEncoding::kIso2022Jp:
-      DecodeIso2022Jp(bytes, decoded);
+      // ISO-2022-JP-2 also reads the half-width katakana some mailers send.
+      DecodeThroughIconv(bytes, "ISO-2022-JP-2", decoded);
+      break;
+    case TextEncoding::kEucJp:
+      DecodeThroughIconv(bytes, "EUC-JP-MS", decoded);
       break;
     case TextEncoding::kUtf8:
       if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) bytes.remove_prefix(kUtf8Bom.size());
@@ -273,4 +277,53 @@ DecodedText DecodeAs(std::string_view bytes, TextEncoding encoding) {
       break;
   }
   return decoded;
+}
+
+bool EncodingNamed(std::string_view charset, TextEncoding* encoding) {
+  static const struct {
+    const char* name;
+    TextEncoding encoding;
+  } kNames[] = {
+      {"utf-8", TextEncoding::kUtf8},
+      {"utf8", TextEncoding::kUtf8},
+      {"iso-2022-jp", TextEncoding::kIso2022Jp},
+      {"csiso2022jp", TextEncoding::kIso2022Jp},
+      {"shift_jis", TextEncoding::kShiftJis},
+      {"shift-jis", TextEncoding::kShiftJis},
+      {"sjis", TextEncoding::kShiftJis},
+      {"x-sjis", TextEncoding::kShiftJis},
+      {"cp932", TextEncoding::kShiftJis},
+      {"windows-31j", TextEncoding::kShiftJis},
+      {"ms932", TextEncoding::kShiftJis},
+      {"euc-jp", TextEncoding::kEucJp},
+      {"x-euc-jp", TextEncoding::kEucJp},
+      {"eucjp", TextEncoding::kEucJp},
+  };
+  for (const auto& known : kNames) {
+    const std::string_view name = known.name;
+    if (charset.size() != name.size()) continue;
+    bool same = true;
+    for (std::size_t i = 0; same && i < name.size(); ++i) {
+      const char c = charset[i];
+      same = (c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) == name[i];
+    }
+    if (same) {
+      *encoding = known.encoding;
+      return true;
+    }
+  }
+  return false;
+}
+
+DecodedText DecodeDeclared(std::string_view bytes, std::string_view charset) {
+  TextEncoding declared;
+  if (!EncodingNamed(charset, &declared)) return DecodeToUtf8(bytes);
+  DecodedText decoded = DecodeAs(bytes, declared);
+  if (decoded.replaced == 0) return decoded;
+  // A wrong declaration (a Shift_JIS file sent as UTF-8, say): the bytes' own
+  // look decides when it reads them better.
+  const TextEncoding guessed = GuessEncoding(bytes);
+  if (guessed == declared) return decoded;
+  DecodedText other = DecodeAs(bytes, guessed);
+  return other.replaced < decoded.replaced ? other : decoded;
 }

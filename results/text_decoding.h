@@ -1,5 +1,6 @@
 // Received reports arrive as Shift_JIS report files, or as mails and texts in
-// Shift_JIS, UTF-8 (with or without BOM) or ISO-2022-JP; all are read as UTF-8.
+// Shift_JIS, UTF-8 (with or without BOM), ISO-2022-JP or EUC-JP; all are read as
+// UTF-8.
 #ifndef TARVOLO_RESULTS_TEXT_DECODING_H
 #define TARVOLO_RESULTS_TEXT_DECODING_H
 
@@ -7,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-enum class TextEncoding { kShiftJis, kUtf8, kIso2022Jp };
+enum class TextEncoding { kShiftJis, kUtf8, kIso2022Jp, kEucJp };
 
 struct DecodedText {
   std::string utf8;
@@ -29,5 +30,14 @@ DecodedText DecodeAs(std::string_view bytes, TextEncoding encoding);
 inline DecodedText DecodeToUtf8(std::string_view bytes) {
   return DecodeAs(bytes, GuessEncoding(bytes));
 }
+
+// The encoding a mail's charset names (UTF-8, ISO-2022-JP, Shift_JIS or CP932,
+// EUC-JP, in their usual spellings, any case); false for any other name.
+bool EncodingNamed(std::string_view charset, TextEncoding* encoding);
+
+// The text in UTF-8 by its declared charset; by its bytes alone when none is
+// declared, the declaration is not one of the encodings above, or it is wrong
+// (the bytes read better otherwise).
+DecodedText DecodeDeclared(std::string_view bytes, std::string_view charset);
 
 #endif

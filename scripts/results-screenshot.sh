@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 source scripts/lib.sh
 configure_tree bench >/dev/null
 cmake --build --preset bench --target results_corpus tarvolo-results >/dev/null
-mail=$(sed -n 's/^#define TARVOLO_MAKER_MAIL "\(.*\)"$/\1/p' report/report_text.cpp)
+mail=$(sed -n 's/^#define TARVOLO_MAKER_MAIL "\(.*\)"$/\1/p' report/report_fields.h)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/received"

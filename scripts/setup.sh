@@ -6,13 +6,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib.sh
 
-# chromium: the results page's browser test (native tree).
+# chromium: the results page's browser test (native tree); GMime and libxml2:
+# tarvolo-results reads mail and its HTML parts; mutt and mpack write the mail
+# its tests read.
 # Never wine32: 32-bit Linux programs cannot run on these machines and the
 # wine launcher would prefer it. The 32-bit Wine runs emulated from build/wine32.
 packages=(cmake ninja-build make g++ googletest libgtest-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   wine wine64 xvfb xauth x11-utils locales fonts-ipafont-gothic fonts-wine imagemagick xdotool python3
-  chromium)
+  chromium pkg-config libgmime-3.0-dev libxml2-dev mutt mpack)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -7,8 +7,8 @@ program=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # The maker's address as the program writes it.
-mail=$(sed -n 's/^#define TARVOLO_MAKER_MAIL "\(.*\)"$/\1/p' "$(dirname "$0")/../../report/report_text.cpp")
-[ -n "$mail" ] || { echo "FAIL: no maker's address in report/report_text.cpp"; exit 1; }
+mail=$(sed -n 's/^#define TARVOLO_MAKER_MAIL "\(.*\)"$/\1/p' "$(dirname "$0")/../../report/report_fields.h")
+[ -n "$mail" ] || { echo "FAIL: no maker's address in report/report_fields.h"; exit 1; }
 command -v chromium >/dev/null || { echo "FAIL: chromium is not installed (scripts/setup.sh)"; exit 1; }
 
 # One entry with markup in every field, in Shift_JIS as a report file holds it,

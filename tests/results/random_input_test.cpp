@@ -1,7 +1,8 @@
-// Received text is anything at all: for a few seconds, reports bent at random
-// (bytes changed, inserted, cut; markers and labels thrown in) go through
-// reading, checking and both writers under the sanitizers. Nothing may crash,
-// and the page may only ever hold its own elements.
+// Received text is anything at all: for a few seconds, reports and mails bent at
+// random (bytes changed, inserted, cut; markers, labels and MIME thrown in) go
+// through reading, checking and both writers under the sanitizers. Nothing may
+// crash, and the page may only ever hold its own elements.
+#include <glib.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -13,27 +14,82 @@
 #include "report_samples.h"
 #include "results/csv_table.h"
 #include "results/html_page.h"
+#include "results/received_file.h"
 #include "results/report_reader.h"
 #include "results/text_decoding.h"
 
 namespace {
 
+std::string Base64(const std::string& bytes) {
+  gchar* encoded = g_base64_encode(reinterpret_cast<const guchar*>(bytes.data()), bytes.size());
+  std::string text(encoded);
+  g_free(encoded);
+  return text;
+}
+
 std::vector<std::string> Originals() {
   const std::string report = FilledReport(
       0.987f, 80.5f, {"<b>太郎</b>", "PC", "K6", "300MHz", "98", "コメント\r\n二行目"});
   const std::string header = "\r\n★★★★★ Tarvolo 結果報告書 ★★★★★\r\n\r\n";
-  return {ToShiftJis(header + report + header + report), "\xEF\xBB\xBF" + report + report,
-          Convert(report, "UTF-8", "ISO-2022-JP"), ToShiftJis("前置き\r\n" + report)};
+  const std::string part = "\n--b1\nContent-Type: ";
+  // A mail of every part kind the reader takes, and an mbox of two mails.
+  const std::string mail =
+      "From: a@example.jp\nSubject: r\nMIME-Version: 1.0\n"
+      "Content-Type: multipart/mixed; boundary=\"b1\"\n\npreface" +
+      part + "text/plain; charset=utf-8\nContent-Transfer-Encoding: base64\n\n" + Base64(report) +
+      part + "application/octet-stream\nContent-Transfer-Encoding: base64\n\n" +
+      Base64(ToShiftJis(header + report)) + part +
+      "message/rfc822\n\nSubject: fwd\nContent-Type: multipart/alternative; boundary=b2\n\n"
+      "--b2\nContent-Type: text/html; charset=iso-2022-jp\n\n<p>" +
+      Convert(report, "UTF-8", "ISO-2022-JP") + "</p>\n--b2--\n\n--b1--\n";
+  const std::string from = "From a@example.jp Mon Jan  1 00:00:00 2024\n";
+  const std::string mbox = from +
+                           "From: a@example.jp\nContent-Type: text/plain; charset=shift_jis\n\n" +
+                           ToShiftJis(report) + "\n" + from + "Subject: r\n\n>From here\n" + report;
+  return {ToShiftJis(header + report + header + report),
+          "\xEF\xBB\xBF" + report + report,
+          Convert(report, "UTF-8", "ISO-2022-JP"),
+          ToShiftJis("前置き\r\n" + report),
+          mail,
+          mbox};
 }
 
 // Pieces that mean something to the reader, the decoders or the writers.
 const std::vector<std::string>& Pieces() {
   static const std::vector<std::string> pieces = [] {
-    std::vector<std::string> all = {
-        "\r\n",         "\n",       "\r",           "\x1B$B",   "\x1B(B",
-        "\x1B(I",       "\x81",     "\xEF\xBF\xBD", "\xE3\x80", "To results@tarvolo.example\r\n",
-        "\xEF\xBC\x9A", "\x81\x46", "<script>",     "&",        "\"",
-        "-- \r\n",      "> ",       "\xEF\xBB\xBF", "0.000",    "99999999999999999.999"};
+    std::vector<std::string> all = {"\r\n",
+                                    "\n",
+                                    "\r",
+                                    "\x1B$B",
+                                    "\x1B(B",
+                                    "\x1B(I",
+                                    "\x81",
+                                    "\xEF\xBF\xBD",
+                                    "\xE3\x80",
+                                    "To results@tarvolo.example\r\n",
+                                    "\xEF\xBC\x9A",
+                                    "\x81\x46",
+                                    "<script>",
+                                    "&",
+                                    "\"",
+                                    "-- \r\n",
+                                    "> ",
+                                    "\xEF\xBB\xBF",
+                                    "0.000",
+                                    "99999999999999999.999",
+                                    "\n--b1\n",
+                                    "\n--b1--\n",
+                                    "\n\n",
+                                    "=",
+                                    "<br>",
+                                    "&nbsp;",
+                                    "&#",
+                                    "</p>",
+                                    "boundary=",
+                                    "Content-Transfer-Encoding: base64\n",
+                                    "Content-Type: multipart/mixed; boundary=b1\n",
+                                    "Content-Type: text/html\n",
+                                    "\nFrom a@example.jp Mon Jan  1 00:00:00 2024\n"};
     std::string longField;  // longer than a field is kept
     for (int i = 0; i < 300; ++i) longField += "漢";
     all.push_back(longField);
@@ -81,6 +137,9 @@ TEST(RandomInput, NoCrashAndThePageOnlyEverHoldsItsOwnElements) {
   SCOPED_TRACE("start value " + std::to_string(startValue) + " (TARVOLO_START_VALUE replays it)");
   std::mt19937 generator(startValue);
   const std::vector<std::string> originals = Originals();
+  ScratchFolder folder;
+  const std::string received = (folder / "received").string();
+  std::string why;
   const auto stop = std::chrono::steady_clock::now() + std::chrono::seconds(3);
   int rounds = 0;
   for (; std::chrono::steady_clock::now() < stop; ++rounds) {
@@ -91,6 +150,9 @@ TEST(RandomInput, NoCrashAndThePageOnlyEverHoldsItsOwnElements) {
       const std::string bent = Bent(original, generator);
       const std::vector<char> exact(bent.begin(), bent.end());
       AddReports(std::string_view(exact.data(), exact.size()), TheReportVocabulary(), results);
+      // And as a received file: a mail is read as mail.
+      WriteBytes(received, bent);
+      ASSERT_TRUE(AddReceivedFile(received, TheReportVocabulary(), results, why)) << why;
     }
     ASSERT_EQ(results.read, results.kept.size() + results.merged);
     const std::string page = HtmlPage(results, TheReportVocabulary());
