@@ -78,8 +78,8 @@ bool IsWellFormedBase64(const GByteArray* raw) {
 std::string UndoFromQuoting(std::string_view text) {
   std::string undone;
   undone.reserve(text.size());
-  for (bool lineStart = true; !text.empty();) {
-    if (lineStart && text[0] == '>') {
+  while (!text.empty()) {  // at the start of a line
+    if (text[0] == '>') {
       const std::size_t quotes = text.find_first_not_of('>');
       if (quotes != std::string_view::npos && text.substr(quotes, 5) == "From ") {
         text.remove_prefix(1);

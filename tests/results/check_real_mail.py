@@ -5,8 +5,8 @@ mutt (batch mode) writes its own mbox and Maildir copies: quoted-printable UTF-8
 7-bit ISO-2022-JP, 8-bit UTF-8 with a body line starting "From ", an attached
 report file. mpack attaches a report file as base64. Python's email package makes
 a base64 body, web-mail HTML (with and without a plain alternative), a forwarded
-mail, an EUC-JP mail and one whose charset is declared wrongly; a Thunderbird
-folder and broken mails stand beside them. Every report must be in results.csv
+mail, an EUC-JP mail, one whose charset is declared wrongly and a report sent
+twice; a Thunderbird folder and broken mails stand beside them. Every report must be in results.csv
 exactly once with exactly its fields; no other mail's text may reach a field.
 
 Usage: check_real_mail.py TARVOLO_RESULTS
@@ -118,7 +118,10 @@ def make(corpus):
                    check=True, stdout=subprocess.DEVNULL)
     c.mails += 1
 
-    c.write_message("base64.eml", MIMEText(c.new_report("b64-七子"), "plain", "utf-8"))
+    twice = c.new_report("b64-七子")
+    c.write_message("base64.eml", MIMEText(twice, "plain", "utf-8"))
+    # The same report sent again, otherwise encoded, counts once.
+    c.write_message("Maildir/cur/1.again:2,S", MIMEText(twice, "plain", "iso-2022-jp"))
     plain = c.new_report("alt-八郎")
     both = MIMEMultipart("alternative")
     both.attach(MIMEText(plain, "plain", "utf-8"))
@@ -149,6 +152,12 @@ def make(corpus):
     for name in ("tb-十三", "tb-十四"):
         folder.add(MIMEText(c.new_report(name), "plain", "utf-8"))
         c.mails += 1
+    # mbox writers quote a body line starting "From ": in HTML it runs on in its paragraph.
+    html = c.new_report("tbhtml-二十", comment="速い From the office").replace("\n", "<br>\n")
+    quoted = EmailMessage()
+    quoted.set_content(html.replace("速い From", "速い\nFrom"), subtype="html", cte="quoted-printable")
+    folder.add(quoted)
+    c.mails += 1
     folder.close()
     c.path("Thunderbird/Mail/Local Folders/Inbox.msf").write_text(
         "// <!-- <mdb:mork:z v=\"1.4\"/> -->\n< <(a=c)> // (f=iso-8859-1)\n" +
