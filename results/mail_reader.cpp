@@ -6,6 +6,7 @@
 #include <string>
 
 #include "results/gobject_ptr.h"
+#include "results/report_lines.h"
 
 namespace {
 
@@ -16,26 +17,15 @@ bool IsHeaderField(std::string_view line) {
   return i > 0 && i < line.size() && line[i] == ':';
 }
 
-std::string_view NextLine(std::string_view& text) {
-  const std::size_t end = text.find('\n');
-  std::string_view line = text.substr(0, end);
-  text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  return line;
-}
-
 bool IsMailField(std::string_view line) {
   static const std::string_view kFields[] = {
       "from:",         "to:",       "subject:",     "date:",         "message-id:",
       "mime-version:", "received:", "return-path:", "content-type:", "delivered-to:"};
   for (std::string_view field : kFields) {
-    if (line.size() < field.size()) continue;
-    bool same = true;
-    for (std::size_t i = 0; same && i < field.size(); ++i) {
-      const char c = line[i];
-      same = (c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) == field[i];
+    if (line.size() >= field.size() &&
+        g_ascii_strncasecmp(line.data(), field.data(), field.size()) == 0) {
+      return true;
     }
-    if (same) return true;
   }
   return false;
 }
@@ -45,7 +35,7 @@ bool IsMailField(std::string_view line) {
 bool StartsWithMailHeader(std::string_view text) {
   bool mailField = false;
   for (bool first = true; !text.empty(); first = false) {
-    const std::string_view line = NextLine(text);
+    const std::string_view line = TakeLine(text);
     if (line.empty()) break;
     const bool folded = !first && (line[0] == ' ' || line[0] == '\t');
     if (!folded && !IsHeaderField(line)) return false;
@@ -213,9 +203,11 @@ struct ParserOptionsDeleter {
 }  // namespace
 
 FileKind KindOfFile(std::string_view head) {
+  // Whole lines only: a header field cut by the end of the head is no evidence.
+  head = head.substr(0, head.rfind('\n') + 1);
   if (head.substr(0, 5) == "From ") {
     std::string_view rest = head;
-    NextLine(rest);
+    TakeLine(rest);
     return StartsWithMailHeader(rest) ? FileKind::kMbox : FileKind::kText;
   }
   return StartsWithMailHeader(head) ? FileKind::kMessage : FileKind::kText;
