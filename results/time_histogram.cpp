@@ -4,6 +4,8 @@
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
+#include <utility>
 
 namespace {
 
@@ -30,8 +32,14 @@ std::string Seconds(std::uint64_t thousandths, bool short_) {
   return seconds;
 }
 
-void AppendNumber(std::string& out, long long value) {
-  out += std::to_string(value);
+// Appends  name="value" for each number attribute.
+void AppendAttributes(std::string& out,
+                      std::initializer_list<std::pair<const char*, long long>> attributes) {
+  for (const auto& [name, value] : attributes) {
+    out += ' ';
+    out += name;
+    out += "=\"" + std::to_string(value) + '"';
+  }
 }
 
 struct Axis {
@@ -82,11 +90,9 @@ std::vector<std::uint64_t> TickValues(const Axis& axis) {
 }
 
 void AppendText(std::string& out, int x, int y, const char* anchor, const std::string& text) {
-  out += "<text x=\"";
-  AppendNumber(out, x);
-  out += "\" y=\"";
-  AppendNumber(out, y);
-  out += "\" text-anchor=\"";
+  out += "<text";
+  AppendAttributes(out, {{"x", x}, {"y", y}});
+  out += " text-anchor=\"";
   out += anchor;
   out += "\">";
   out += text;  // numbers and the tool's own words only
@@ -94,15 +100,9 @@ void AppendText(std::string& out, int x, int y, const char* anchor, const std::s
 }
 
 void AppendLine(std::string& out, int x1, int y1, int x2, int y2) {
-  out += "<line class=\"axis\" x1=\"";
-  AppendNumber(out, x1);
-  out += "\" y1=\"";
-  AppendNumber(out, y1);
-  out += "\" x2=\"";
-  AppendNumber(out, x2);
-  out += "\" y2=\"";
-  AppendNumber(out, y2);
-  out += "\"/>\n";
+  out += "<line class=\"axis\"";
+  AppendAttributes(out, {{"x1", x1}, {"y1", y1}, {"x2", x2}, {"y2", y2}});
+  out += "/>\n";
 }
 
 }  // namespace
@@ -117,15 +117,10 @@ void AppendTimeHistogram(std::string& out, const std::vector<std::uint64_t>& tim
   const bool slowerBeyond = times.back() > ThousandthsAt(axis.to);
   const std::size_t most = *std::max_element(std::begin(counts), std::end(counts));
 
-  out += "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 ";
-  AppendNumber(out, kWidth);
-  out += ' ';
-  AppendNumber(out, kHeight);
-  out += "\" width=\"";
-  AppendNumber(out, kWidth);
-  out += "\" height=\"";
-  AppendNumber(out, kHeight);
-  out += "\" role=\"img\" aria-label=\"時間の分布\">\n";
+  out += "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " + std::to_string(kWidth) + ' ' +
+         std::to_string(kHeight) + '"';
+  AppendAttributes(out, {{"width", kWidth}, {"height", kHeight}});
+  out += " role=\"img\" aria-label=\"時間の分布\">\n";
   for (int bar = 0; bar < kHistogramBars; ++bar) {
     if (counts[bar] == 0) continue;
     const int x = kLeft + bar * (kRight - kLeft) / kHistogramBars;
@@ -138,15 +133,12 @@ void AppendTimeHistogram(std::string& out, const std::vector<std::uint64_t>& tim
     const std::uint64_t to =
         bar == kHistogramBars - 1 ? times.back() : ThousandthsAt(axis.Edge(bar + 1));
     const bool edge = (bar == 0 && fasterBeyond) || (bar == kHistogramBars - 1 && slowerBeyond);
-    out += edge ? "<rect class=\"bar edge\" x=\"" : "<rect class=\"bar\" x=\"";
-    AppendNumber(out, x);
-    out += "\" y=\"";
-    AppendNumber(out, kBottom - height);
-    out += "\" width=\"";
-    AppendNumber(out, std::max(1, next - x - 1));
-    out += "\" height=\"";
-    AppendNumber(out, height);
-    out += "\"><title>" + Seconds(from, false) + "〜" + Seconds(to, false) +
+    out += edge ? "<rect class=\"bar edge\"" : "<rect class=\"bar\"";
+    AppendAttributes(out, {{"x", x},
+                           {"y", kBottom - height},
+                           {"width", std::max(1, next - x - 1)},
+                           {"height", height}});
+    out += "><title>" + Seconds(from, false) + "〜" + Seconds(to, false) +
            " 秒: " + std::to_string(counts[bar]) + " 件</title></rect>\n";
   }
   AppendLine(out, kLeft, kBottom, kRight, kBottom);
