@@ -91,6 +91,7 @@ std::string FilledReport(const Person& person, std::mt19937& generator) {
   if (kind >= 95) ticks100000 = ticks10000 * 10;  // implausibly fast
   // No run at either limit: the report was sent before measuring.
   const int shown10000 = kind == 5 ? 0 : ticks10000;
+  if (kind == 5) ticks100000 = 0;
   char report[kReportBytes];
   ComposeReport(static_cast<float>(TicksToSeconds(shown10000)),
                 static_cast<float>(TicksToSeconds(ticks100000)), report);
