@@ -68,8 +68,8 @@ bool WriteCsvTable(const Rankings& rankings, const ReportVocabulary& vocabulary,
       if (!add(TableRow(*standing.entry, limit, standing.rank))) return false;
     }
   }
-  for (const CheckedEntry* entry : rankings.unmeasured) {
-    if (!add(TableRow(*entry, kNoLimit, 0))) return false;
+  for (const Standing& standing : rankings.unmeasured) {
+    if (!add(TableRow(*standing.entry, kNoLimit, 0))) return false;
   }
   return out(table);
 }

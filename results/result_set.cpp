@@ -110,8 +110,9 @@ Rankings RankEntries(const ResultSet& results) {
   Rankings rankings;
   for (int limit = 0; limit < 2; ++limit) RankLimit(results, limit, rankings);
   for (const CheckedEntry& entry : results.kept) {
-    if (!Measured(entry, 0) && !Measured(entry, 1)) rankings.unmeasured.push_back(&entry);
+    if (!Measured(entry, 0) && !Measured(entry, 1)) rankings.unmeasured.push_back({&entry, 0});
   }
-  std::sort(rankings.unmeasured.begin(), rankings.unmeasured.end(), FieldsBefore);
+  std::sort(rankings.unmeasured.begin(), rankings.unmeasured.end(),
+            [](const Standing& a, const Standing& b) { return FieldsBefore(a.entry, b.entry); });
   return rankings;
 }

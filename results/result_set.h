@@ -42,8 +42,8 @@ struct Rankings {
   // The ranked of them, in the same order: each person's machine (the same
   // name, machine name and CPU) once, at its best time.
   std::vector<Standing> ranked[2];
-  // The entries measured at neither limit, in the order of their fields.
-  std::vector<const CheckedEntry*> unmeasured;
+  // The entries measured at neither limit, in the order of their fields; no rank.
+  std::vector<Standing> unmeasured;
 };
 
 // Sorted once here, for every page and the table.

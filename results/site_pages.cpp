@@ -21,12 +21,8 @@ const char* const kLimitTitles[2] = {"上限値 10,000", "上限値 100,000"};
 constexpr std::size_t kFrameBytes = 16384;
 
 // The rows a list shows, in order.
-std::vector<Standing> RowsOf(const Rankings& rankings, int list) {
-  if (list < kUnmeasuredList) return rankings.ranked[list];
-  std::vector<Standing> rows;
-  rows.reserve(rankings.unmeasured.size());
-  for (const CheckedEntry* entry : rankings.unmeasured) rows.push_back({entry, 0});
-  return rows;
+const std::vector<Standing>& RowsOf(const Rankings& rankings, int list) {
+  return list < kUnmeasuredList ? rankings.ranked[list] : rankings.unmeasured;
 }
 
 // Appends rows from first on, at most count of them and while the table stays
@@ -71,7 +67,7 @@ void AppendPageLinks(std::string& out, int list, std::size_t number, bool last) 
 // Writes the list's pages; pages is set to how many.
 bool WriteListPages(const Rankings& rankings, const ReportVocabulary& vocabulary, int list,
                     const PageOut& out, std::size_t& pages) {
-  const std::vector<Standing> rows = RowsOf(rankings, list);
+  const std::vector<Standing>& rows = RowsOf(rankings, list);
   pages = 0;
   std::string table, page;
   for (std::size_t first = 0; first < rows.size();) {

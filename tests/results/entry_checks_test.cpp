@@ -96,7 +96,7 @@ TEST(ResultSet, SameEntryCountsOnceAMachineRanksOnceAndTheOrderDoesNotDependOnRe
       }
       ranking += "| ";
     }
-    for (const CheckedEntry* entry : rankings.unmeasured) ranking += entry->fields.text[kName];
+    for (const Standing& row : rankings.unmeasured) ranking += row.entry->fields.text[kName];
     seen.push_back(ranking);
     std::shuffle(order.begin(), order.end(), generator);
   }
