@@ -8,6 +8,7 @@
 // give the same files.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -61,10 +62,20 @@ struct Person {
   int ticks10000;  // the machine's usual time at 10,000
 };
 
+// The start value and a person's number stirred into one value, so that
+// neighbouring numbers start unrelated generators.
+std::uint32_t Stirred(std::uint32_t startValue, std::uint32_t n) {
+  std::uint32_t x = startValue * 0x9E3779B9u ^ n;
+  x ^= x >> 16;
+  x *= 0x85EBCA6Bu;
+  x ^= x >> 13;
+  x *= 0xC2B2AE35u;
+  return x ^ (x >> 16);
+}
+
 // Person number n is the same in every report it sends.
 Person PersonNumber(unsigned startValue, unsigned n) {
-  std::seed_seq seed{startValue, n};
-  std::mt19937 generator(seed);
+  std::mt19937 generator(Stirred(startValue, n));
   Person person;
   if (Between(0, 9, generator) < 6) {
     person.name = std::string(Pick(kFamilyNames, generator)) + " " + Pick(kGivenNames, generator);
