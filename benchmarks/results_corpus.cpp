@@ -1,8 +1,14 @@
 // Writes report files as Tarvolo appends them, through its own entry writer,
 // for the results tool's benchmark and sample page:
 //   results_corpus FOLDER FILES ENTRIES_PER_FILE START_VALUE
-// Names, machines and times are drawn from small lists by a generator started
-// at START_VALUE, so the same arguments give the same files.
+// Each report comes from one of a crowd of people (three for every five
+// reports, so about half of them send more than one), each with a name, a
+// machine and a speed of their own; the times vary a little from report to
+// report. Drawn by generators started at START_VALUE, so the same arguments
+// give the same files.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -14,8 +20,14 @@
 
 namespace {
 
-const char* const kNames[] = {"山田 太郎", "佐藤 花子", "suzuki",  "田中",     "たかはし",
-                              "Kenji",     "伊藤 健",   "渡辺 愛", "nakamura", "小林"};
+const char* const kFamilyNames[] = {"山田", "佐藤", "鈴木", "田中", "高橋", "伊藤", "渡辺",
+                                    "中村", "小林", "加藤", "吉田", "山本", "松本", "井上",
+                                    "木村", "林",   "清水", "斎藤", "山口", "森"};
+const char* const kGivenNames[] = {"太郎", "花子", "健", "愛",   "誠",   "優子", "大輔",
+                                   "直美", "浩",   "恵", "翔",   "由美", "隆",   "真理",
+                                   "修",   "陽子", "学", "智子", "剛",   "彩"};
+const char* const kHandles[] = {"suzuki", "Kenji", "nakamura", "taka",  "pc98fan",
+                                "mmx",    "yuki",  "hiro",     "k6fan", "dos/v"};
 const char* const kMachines[] = {"PC-9821Xa13",  "FMV-DESKPOWER", "自作機",    "ThinkPad 600E",
                                  "VAIO PCG-505", "Dynabook SS",   "Let's note"};
 const char* const kCpus[] = {"Pentium", "Pentium MMX", "Pentium II",
@@ -40,21 +52,64 @@ const char* Pick(const char* const (&list)[N], std::mt19937& generator) {
   return list[std::uniform_int_distribution<std::size_t>(0, N - 1)(generator)];
 }
 
-// The composed report with the blank fields filled in, as a user would.
-std::string FilledReport(std::mt19937& generator) {
-  const int ticks10000 = std::uniform_int_distribution<int>(150, 3000)(generator);
-  int ticks100000 = ticks10000 * std::uniform_int_distribution<int>(60, 90)(generator);
-  const int kind = std::uniform_int_distribution<int>(0, 19)(generator);
-  if (kind == 0) ticks100000 = 0;                // no run at 100,000
-  if (kind == 1) ticks100000 = ticks10000 * 10;  // implausibly fast
+int Between(int low, int high, std::mt19937& generator) {
+  return std::uniform_int_distribution<int>(low, high)(generator);
+}
+
+struct Person {
+  std::string name;
+  const char *machine, *cpu, *clock, *os;
+  int ticks10000;  // the machine's usual time at 10,000
+};
+
+// The start value and a person's number stirred into one value, so that
+// neighbouring numbers start unrelated generators.
+std::uint32_t Stirred(std::uint32_t startValue, std::uint32_t n) {
+  std::uint32_t x = startValue * 0x9E3779B9u ^ n;
+  x ^= x >> 16;
+  x *= 0x85EBCA6Bu;
+  x ^= x >> 13;
+  x *= 0xC2B2AE35u;
+  return x ^ (x >> 16);
+}
+
+// Person number n is the same in every report it sends.
+Person PersonNumber(unsigned startValue, unsigned n) {
+  std::mt19937 generator(Stirred(startValue, n));
+  Person person;
+  if (Between(0, 9, generator) < 6) {
+    person.name = std::string(Pick(kFamilyNames, generator)) + " " + Pick(kGivenNames, generator);
+  } else {
+    person.name =
+        std::string(Pick(kHandles, generator)) + std::to_string(Between(1, 999, generator));
+  }
+  person.machine = Pick(kMachines, generator);
+  person.cpu = Pick(kCpus, generator);
+  person.clock = Pick(kClocks, generator);
+  person.os = Pick(kSystems, generator);
+  // Machines of several years: times spread by factors around 0.7 s.
+  const double ticks = std::lognormal_distribution<double>(std::log(700.0), 0.6)(generator);
+  person.ticks10000 = static_cast<int>(std::clamp(ticks, 40.0, 12000.0));
+  return person;
+}
+
+// The composed report with the blank fields filled in, as the person would.
+std::string FilledReport(const Person& person, std::mt19937& generator) {
+  const int ticks10000 = person.ticks10000 * Between(95, 110, generator) / 100;
+  int ticks100000 = ticks10000 * Between(60, 90, generator);
+  const int kind = Between(0, 99, generator);
+  if (kind < 5) ticks100000 = 0;                  // no run at 100,000
+  if (kind >= 95) ticks100000 = ticks10000 * 10;  // implausibly fast
+  // No run at either limit: the report was sent before measuring.
+  const int shown10000 = kind == 5 ? 0 : ticks10000;
+  if (kind == 5) ticks100000 = 0;
   char report[kReportBytes];
-  ComposeReport(static_cast<float>(TicksToSeconds(ticks10000)),
+  ComposeReport(static_cast<float>(TicksToSeconds(shown10000)),
                 static_cast<float>(TicksToSeconds(ticks100000)), report);
   std::string text = report;
   const std::string values[] = {
-      Pick(kNames, generator),   Pick(kMachines, generator),
-      Pick(kCpus, generator),    Pick(kClocks, generator),
-      Pick(kSystems, generator), std::string(Pick(kComments, generator)) + kUsualLastLine};
+      person.name,  person.machine, person.cpu,
+      person.clock, person.os,      std::string(Pick(kComments, generator)) + kUsualLastLine};
   // The blank fields are the lines that end right after their colon, in order.
   std::size_t at = 0;
   for (const std::string& value : values) {
@@ -76,12 +131,21 @@ int main(int argc, char** argv) {
   }
   const int files = std::atoi(argv[2]);
   const int entries = std::atoi(argv[3]);
-  std::mt19937 generator(static_cast<unsigned>(std::strtoul(argv[4], nullptr, 10)));
+  const unsigned startValue = static_cast<unsigned>(std::strtoul(argv[4], nullptr, 10));
+  if (files < 1 || entries < 1) {
+    std::fprintf(stderr, "results_corpus: FILES and ENTRIES_PER_FILE must be at least 1\n");
+    return 2;
+  }
+  const unsigned people =
+      static_cast<unsigned>(std::max(1LL, static_cast<long long>(files) * entries * 3 / 5));
+  std::mt19937 generator(startValue);
   for (int f = 0; f < files; ++f) {
     char path[4096];
     std::snprintf(path, sizeof path, "%s/reports-%04d.txt", argv[1], f);
     for (int e = 0; e < entries; ++e) {
-      if (AppendReportEntry(path, FilledReport(generator).c_str()) != EntryResult::kWritten) {
+      const unsigned n = std::uniform_int_distribution<unsigned>(0, people - 1)(generator);
+      const std::string report = FilledReport(PersonNumber(startValue, n), generator);
+      if (AppendReportEntry(path, report.c_str()) != EntryResult::kWritten) {
         std::fprintf(stderr, "results_corpus: cannot write %s\n", path);
         return 1;
       }

@@ -34,41 +34,42 @@ void AppendCsvCell(std::string& out, std::string_view text, bool usersText) {
 
 namespace {
 
-// Limit, rank and time are numbers (or "-"), the status is the tool's; the
-// rest is the users' text.
-constexpr bool kUsersText[kColumnCount + 2] = {false, false, false, true,  true,
-                                               true,  true,  true,  false, true};
+constexpr std::size_t kPieceBytes = 1 << 16;
 
-void AddRow(std::string& table, const std::string_view (&cells)[kColumnCount + 2]) {
-  for (std::size_t i = 0; i < kColumnCount + 2; ++i) {
-    if (i > 0) table += ',';
-    AppendCsvCell(table, cells[i], kUsersText[i]);
+void AppendRow(std::string& table, const TableRow& row) {
+  for (const Column& column : kColumns) {
+    if (&column != kColumns) table += ',';
+    AppendCsvCell(table, CellOf(column, row), IsUsersText(column));
   }
   table += "\r\n";
 }
 
-void AddRows(std::string& table, std::string_view limit, const std::vector<TableRow>& rows) {
-  for (const TableRow& row : rows) {
-    const auto page = CellsOf(row);
-    const std::string_view cells[] = {
-        limit,   page[0], page[1], page[2], page[3],
-        page[4], page[5], page[6], page[7], row.entry->fields.text[kComment]};
-    AddRow(table, cells);
-  }
-}
-
 }  // namespace
 
-std::string CsvTable(const ResultSet& results, const ReportVocabulary& vocabulary) {
+bool WriteCsvTable(const Rankings& rankings, const ReportVocabulary& vocabulary,
+                   const TableOut& out) {
   std::string table = "\xEF\xBB\xBF";
-  table.reserve(results.kept.size() * 2 * 500);  // a row with its comment is about 400 bytes
-  const auto page = ColumnTitles(vocabulary);
-  const std::string_view titles[] = {
-      "上限値", page[0], page[1], page[2], page[3],
-      page[4],  page[5], page[6], page[7], vocabulary.labels[kComment]};
-  AddRow(table, titles);
-  AddRows(table, "10000", RankedRows(results, 0));
-  AddRows(table, "100000", RankedRows(results, 1));
-  AddRows(table, "", UnrankedRows(results));
-  return table;
+  table.reserve(2 * kPieceBytes);
+  for (const Column& column : kColumns) {
+    if (&column != kColumns) table += ',';
+    // The titles are the tool's and the report's own: no formula guard.
+    AppendCsvCell(table, TitleOf(column, vocabulary), false);
+  }
+  table += "\r\n";
+  const auto add = [&](const TableRow& row) {
+    AppendRow(table, row);
+    if (table.size() < kPieceBytes) return true;
+    const bool written = out(table);
+    table.clear();
+    return written;
+  };
+  for (int limit = 0; limit < 2; ++limit) {
+    for (const Standing& standing : rankings.reports[limit]) {
+      if (!add(TableRow(*standing.entry, limit, standing.rank))) return false;
+    }
+  }
+  for (const Standing& standing : rankings.unmeasured) {
+    if (!add(TableRow(*standing.entry, kNoLimit, 0))) return false;
+  }
+  return out(table);
 }

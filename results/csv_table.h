@@ -1,8 +1,10 @@
-// results.csv: the page's rows for a spreadsheet. UTF-8 with BOM and CR LF, so
-// that a spreadsheet opens it in Japanese; every cell quoted.
+// results.csv: every report for a spreadsheet, each ranking's rows with those
+// its machine's faster report stands for. UTF-8 with BOM and CR LF, so that a
+// spreadsheet opens it in Japanese; every cell quoted.
 #ifndef TARVOLO_RESULTS_CSV_TABLE_H
 #define TARVOLO_RESULTS_CSV_TABLE_H
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -12,7 +14,13 @@
 // formula (= + - @ or a tab at its start) gets a leading apostrophe.
 void AppendCsvCell(std::string& out, std::string_view text, bool usersText);
 
-// Columns: limit, then the page's columns, then the comment.
-std::string CsvTable(const ResultSet& results, const ReportVocabulary& vocabulary);
+// Receives the table in pieces of about 64 KB, so that it is never held whole;
+// false stops the writing.
+using TableOut = std::function<bool(std::string_view bytes)>;
+
+// Columns: all of kColumns. Rows: the reports at 10,000, at 100,000, then
+// those measured at neither. False when out refused a piece.
+bool WriteCsvTable(const Rankings& rankings, const ReportVocabulary& vocabulary,
+                   const TableOut& out);
 
 #endif

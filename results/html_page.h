@@ -1,16 +1,24 @@
-// index.html: one self-contained UTF-8 page, no script and no external file.
-// Every field is escaped, so a name like "<script>" shows as text.
+// The parts every page is made of: UTF-8, no script and no external file, and
+// every field escaped, so a name like "<script>" shows as text.
 #ifndef TARVOLO_RESULTS_HTML_PAGE_H
 #define TARVOLO_RESULTS_HTML_PAGE_H
 
 #include <string>
 #include <string_view>
 
-#include "results/result_set.h"
+#include "results/table_rows.h"
 
 // Appends text with & < > " ' as character references.
 void AppendEscapedHtml(std::string& out, std::string_view text);
 
-std::string HtmlPage(const ResultSet& results, const ReportVocabulary& vocabulary);
+// From <!DOCTYPE html> to the page's <h1>, with its title (escaped) and the
+// content security policy that allows nothing but the page's own style.
+void AppendPageStart(std::string& out, std::string_view title);
+void AppendPageEnd(std::string& out);
+
+// A table with the columns the pages show.
+void AppendTableStart(std::string& out, const ReportVocabulary& vocabulary);
+void AppendTableRow(std::string& out, const TableRow& row);
+void AppendTableEnd(std::string& out);
 
 #endif

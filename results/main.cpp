@@ -6,11 +6,10 @@
 #include <system_error>
 #include <vector>
 
-#include "results/csv_table.h"
-#include "results/html_page.h"
 #include "results/input_files.h"
 #include "results/output_folder.h"
 #include "results/received_file.h"
+#include "results/results_site.h"
 
 namespace {
 
@@ -24,9 +23,10 @@ enum ExitStatus {
 const char kUsage[] =
     "usage: tarvolo-results [-o DIR] FILE_OR_FOLDER...\n"
     "Reads Tarvolo's result reports (report files and texts; mails as .eml files,\n"
-    "mbox files or Maildir folders; folders recursively) and writes DIR/index.html\n"
+    "mbox files or Maildir folders; folders recursively) and writes DIR/index.html,\n"
+    "the ranking pages DIR/10000-N.html, DIR/100000-N.html and DIR/unmeasured-N.html,\n"
     "and DIR/results.csv (DIR: the current folder unless given). Exit status: 0\n"
-    "written, 1 written but an input was skipped, 2 usage error, 3 the page could\n"
+    "written, 1 written but an input was skipped, 2 usage error, 3 the pages could\n"
     "not be written.\n";
 
 int UsageError(const std::string& why) {
@@ -34,10 +34,15 @@ int UsageError(const std::string& why) {
   return kUsageError;
 }
 
+// A page or the table in the folder, by its own name or the name its link leads to.
 bool IsOutput(const std::string& path, const std::string& folder) {
+  namespace fs = std::filesystem;
   std::error_code error;
-  for (const char* name : {"index.html", "results.csv"}) {
-    if (std::filesystem::equivalent(path, folder + "/" + name, error)) return true;
+  const fs::path given(path);
+  for (const fs::path& name : {given.filename(), fs::canonical(given, error).filename()}) {
+    if (IsOwnFileName(name.string()) && fs::equivalent(given, fs::path(folder) / name, error)) {
+      return true;
+    }
   }
   return false;
 }
@@ -80,9 +85,9 @@ int main(int argc, char** argv) {
     }
   }
 
-  if (!MakeFolder(folder, why) ||
-      !WriteIntoFolder(folder, "index.html", HtmlPage(results, vocabulary), why) ||
-      !WriteIntoFolder(folder, "results.csv", CsvTable(results, vocabulary), why)) {
+  // Sorted once, for every page and the table.
+  const Rankings rankings = RankEntries(results);
+  if (!MakeFolder(folder, why) || !WriteResultsSite(folder, results, rankings, vocabulary, why)) {
     std::cerr << "tarvolo-results: cannot write into " << folder << ": " << why << '\n';
     return kPageNotWritten;
   }

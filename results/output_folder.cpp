@@ -11,40 +11,80 @@
 #include <system_error>
 #include <vector>
 
+namespace fs = std::filesystem;
+
 bool MakeFolder(const std::string& folder, std::string& why) {
   std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  if (!error && std::filesystem::is_directory(folder, error)) return true;
+  fs::create_directories(folder, error);
+  if (!error && fs::is_directory(folder, error)) return true;
   why = error ? error.message() : "not a folder";
   return false;
 }
 
-bool WriteIntoFolder(const std::string& folder, const std::string& name, const std::string& bytes,
-                     std::string& why) {
-  const std::string target = folder + "/" + name;
+FolderFile::FolderFile(const std::string& folder, const std::string& name)
+    : target_(folder + "/" + name) {
   std::string pattern = folder + "/." + name + ".XXXXXX";
-  std::vector<char> temporary(pattern.begin(), pattern.end());
-  temporary.push_back('\0');
-  const int fd = mkstemp(temporary.data());
-  if (fd < 0) {
-    why = std::strerror(errno);
-    return false;
-  }
-  bool ok = fchmod(fd, 0644) == 0;
-  for (std::size_t done = 0; ok && done < bytes.size();) {
-    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+  fd_ = mkstemp(pattern.data());
+  if (fd_ < 0 || fchmod(fd_, 0644) != 0) error_ = errno;
+  if (fd_ >= 0) temporary_ = pattern;
+}
+
+FolderFile::~FolderFile() {
+  if (fd_ >= 0) close(fd_);
+  if (!temporary_.empty()) unlink(temporary_.c_str());
+}
+
+bool FolderFile::Write(std::string_view bytes) {
+  for (std::size_t done = 0; error_ == 0 && done < bytes.size();) {
+    const ssize_t n = write(fd_, bytes.data() + done, bytes.size() - done);
     if (n > 0) {
       done += static_cast<std::size_t>(n);
-    } else if (n == 0 || errno != EINTR) {
-      ok = false;
+    } else if (n == 0) {
+      error_ = EIO;
+    } else if (errno != EINTR) {
+      error_ = errno;
     }
   }
-  if (!ok) why = std::strerror(errno);
-  ok = close(fd) == 0 && ok;
-  if (ok && std::rename(temporary.data(), target.c_str()) != 0) {
-    why = std::strerror(errno);
-    ok = false;
+  return error_ == 0;
+}
+
+bool FolderFile::Commit(std::string& why) {
+  if (fd_ >= 0) {
+    if (close(fd_) != 0 && error_ == 0) error_ = errno;
+    fd_ = -1;
   }
-  if (!ok) unlink(temporary.data());
-  return ok;
+  if (error_ == 0 && std::rename(temporary_.c_str(), target_.c_str()) != 0) error_ = errno;
+  if (error_ != 0) {
+    why = std::strerror(error_);
+    return false;
+  }
+  temporary_.clear();  // it is the file now
+  return true;
+}
+
+bool WriteIntoFolder(const std::string& folder, const std::string& name, std::string_view bytes,
+                     std::string& why) {
+  FolderFile file(folder, name);
+  file.Write(bytes);
+  return file.Commit(why);
+}
+
+bool RemoveLeftOvers(const std::string& folder, const std::function<bool(std::string_view)>& ours,
+                     const std::set<std::string>& written, std::string& why) {
+  std::error_code error;
+  std::vector<fs::path> leftOvers;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    if (!ours(name) || written.count(name) != 0) continue;
+    // A link is removed itself, never what it leads to.
+    std::error_code ignored;
+    if (!fs::is_directory(fs::symlink_status(it->path(), ignored))) leftOvers.push_back(it->path());
+  }
+  for (const fs::path& path : leftOvers) {
+    if (!error && unlink(path.c_str()) != 0 && errno != ENOENT) {
+      error = std::error_code(errno, std::generic_category());
+    }
+  }
+  if (error) why = error.message();
+  return !error;
 }

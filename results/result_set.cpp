@@ -4,6 +4,7 @@
 #include <functional>
 #include <iterator>
 #include <string_view>
+#include <unordered_set>
 #include <utility>
 
 namespace {
@@ -31,6 +32,58 @@ bool Measured(const CheckedEntry& entry, int limit) {
   return entry.figures[limit].state == FigureState::kMeasured;
 }
 
+// Whose machine a report comes from: name, machine name and CPU as written
+// (the reader has trimmed the blanks at their ends).
+constexpr Field kMachineFields[] = {kName, kMachine, kCpu};
+
+struct Machine {
+  const CheckedEntry* entry;
+  bool operator==(const Machine& other) const {
+    for (Field field : kMachineFields) {
+      if (entry->fields.text[field] != other.entry->fields.text[field]) return false;
+    }
+    return true;
+  }
+};
+
+struct MachineHash {
+  std::size_t operator()(const Machine& machine) const {
+    std::size_t hash = 0;
+    for (Field field : kMachineFields) {
+      hash = hash * 1000003 ^ std::hash<std::string_view>()(machine.entry->fields.text[field]);
+    }
+    return hash;
+  }
+};
+
+void RankLimit(const ResultSet& results, int limit, Rankings& rankings) {
+  std::vector<const CheckedEntry*> measured;
+  for (const CheckedEntry& entry : results.kept) {
+    if (Measured(entry, limit)) measured.push_back(&entry);
+  }
+  std::sort(measured.begin(), measured.end(),
+            [limit](const CheckedEntry* a, const CheckedEntry* b) {
+              const std::uint64_t ta = a->figures[limit].thousandths;
+              const std::uint64_t tb = b->figures[limit].thousandths;
+              return ta != tb ? ta < tb : FieldsBefore(a, b);
+            });
+  std::vector<Standing>& reports = rankings.reports[limit];
+  std::vector<Standing>& ranked = rankings.ranked[limit];
+  reports.reserve(measured.size());
+  // Fastest first, so a machine's first report is its best.
+  std::unordered_set<Machine, MachineHash> seen(measured.size());
+  for (const CheckedEntry* entry : measured) {
+    Standing standing{entry, 0};
+    if (seen.insert(Machine{entry}).second) {
+      const bool tie = !ranked.empty() && ranked.back().entry->figures[limit].thousandths ==
+                                              entry->figures[limit].thousandths;
+      standing.rank = tie ? ranked.back().rank : ranked.size() + 1;
+      ranked.push_back(standing);
+    }
+    reports.push_back(standing);
+  }
+}
+
 }  // namespace
 
 void ResultSet::Add(CheckedEntry entry) {
@@ -53,32 +106,13 @@ std::size_t ResultSet::Flagged() const {
       kept.begin(), kept.end(), [](const CheckedEntry& entry) { return entry.flags != 0; }));
 }
 
-std::vector<RankedRow> Ranking(const ResultSet& results, int limit) {
-  std::vector<const CheckedEntry*> measured;
+Rankings RankEntries(const ResultSet& results) {
+  Rankings rankings;
+  for (int limit = 0; limit < 2; ++limit) RankLimit(results, limit, rankings);
   for (const CheckedEntry& entry : results.kept) {
-    if (Measured(entry, limit)) measured.push_back(&entry);
+    if (!Measured(entry, 0) && !Measured(entry, 1)) rankings.unmeasured.push_back({&entry, 0});
   }
-  std::sort(measured.begin(), measured.end(),
-            [limit](const CheckedEntry* a, const CheckedEntry* b) {
-              const std::uint64_t ta = a->figures[limit].thousandths;
-              const std::uint64_t tb = b->figures[limit].thousandths;
-              return ta != tb ? ta < tb : FieldsBefore(a, b);
-            });
-  std::vector<RankedRow> rows;
-  rows.reserve(measured.size());
-  for (std::size_t i = 0; i < measured.size(); ++i) {
-    const bool tie = i > 0 && measured[i]->figures[limit].thousandths ==
-                                  measured[i - 1]->figures[limit].thousandths;
-    rows.push_back({measured[i], tie ? rows.back().rank : i + 1});
-  }
-  return rows;
-}
-
-std::vector<const CheckedEntry*> Unranked(const ResultSet& results) {
-  std::vector<const CheckedEntry*> rows;
-  for (const CheckedEntry& entry : results.kept) {
-    if (!Measured(entry, 0) && !Measured(entry, 1)) rows.push_back(&entry);
-  }
-  std::sort(rows.begin(), rows.end(), FieldsBefore);
-  return rows;
+  std::sort(rankings.unmeasured.begin(), rankings.unmeasured.end(),
+            [](const Standing& a, const Standing& b) { return FieldsBefore(a.entry, b.entry); });
+  return rankings;
 }

@@ -1,51 +1,52 @@
 #include "results/table_rows.h"
 
-namespace {
+TableRow::TableRow(const CheckedEntry& entry, int limit, std::size_t rank)
+    : entry(entry), limit(limit), rank(rank), rankText(rank > 0 ? std::to_string(rank) : "-") {}
 
-constexpr Field kShownFields[] = {kName, kMachine, kCpu, kClock, kOs};
+std::string_view TitleOf(const Column& column, const ReportVocabulary& vocabulary) {
+  return column.title != nullptr ? std::string_view(column.title) : vocabulary.labels[column.field];
+}
 
-}  // namespace
-
-std::array<std::string_view, kColumnCount> CellsOf(const TableRow& row) {
-  std::array<std::string_view, kColumnCount> cells;
-  cells[0] = row.rank;
-  cells[1] = row.time;
-  for (std::size_t i = 0; i < std::size(kShownFields); ++i) {
-    cells[2 + i] = row.entry->fields.text[kShownFields[i]];
+std::string_view CellOf(const Column& column, const TableRow& row) {
+  switch (column.cell) {
+    case Cell::kLimit:
+      return row.limit == 0 ? "10000" : row.limit == 1 ? "100000" : "";
+    case Cell::kRank:
+      return row.rankText;
+    case Cell::kTime:
+      if (row.limit == kNoLimit) return "-";
+      return row.entry.fields.text[row.limit == 0 ? kTime10000 : kTime100000];
+    case Cell::kField:
+      return row.entry.fields.text[column.field];
+    case Cell::kStatus:
+      return row.entry.status;
+    case Cell::kInRanking:
+      if (row.limit == kNoLimit) return "-";
+      return row.rank > 0 ? "掲載" : "同じマシンのより速い報告を掲載";
   }
-  cells[kColumnCount - 1] = row.entry->status;
-  return cells;
+  return "";
 }
 
-std::array<std::string_view, kColumnCount> ColumnTitles(const ReportVocabulary& vocabulary) {
-  std::array<std::string_view, kColumnCount> titles;
-  titles[0] = "順位";
-  titles[1] = "秒";
-  for (std::size_t i = 0; i < std::size(kShownFields); ++i) {
-    titles[2 + i] = vocabulary.labels[kShownFields[i]];
+std::string CountText(std::size_t count) {
+  std::string digits = std::to_string(count);
+  for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
+  return digits;
+}
+
+std::string CountsLine(const ResultSet& results, const Rankings& rankings) {
+  std::string line = "報告 " + CountText(results.read) + " 件を " + CountText(results.files) +
+                     " 個のファイルから読みました。掲載 " + CountText(results.kept.size()) +
+                     " 件（うち要確認 " + CountText(results.Flagged()) +
+                     " 件）、重複としてまとめた報告 " + CountText(results.merged) + " 件。";
+  line +=
+      "順位表には同じ人の同じマシン（名前、マシン名、ＣＰＵが同じ）を上限値ごとに最速の 1 "
+      "件だけ載せます: ";
+  const char* const limits[2] = {"10,000", "100,000"};
+  for (int limit = 0; limit < 2; ++limit) {
+    if (limit > 0) line += "、";
+    line += std::string(limits[limit]) + " は " + CountText(rankings.ranked[limit].size()) +
+            " 件（報告 " + CountText(rankings.reports[limit].size()) + " 件から）";
   }
-  titles[kColumnCount - 1] = "状態";
-  return titles;
-}
-
-std::vector<TableRow> RankedRows(const ResultSet& results, int limit) {
-  std::vector<TableRow> rows;
-  const Field figure = limit == 0 ? kTime10000 : kTime100000;
-  for (const RankedRow& ranked : Ranking(results, limit)) {
-    rows.push_back({std::to_string(ranked.rank), ranked.entry->fields.text[figure], ranked.entry});
-  }
-  return rows;
-}
-
-std::vector<TableRow> UnrankedRows(const ResultSet& results) {
-  std::vector<TableRow> rows;
-  for (const CheckedEntry* entry : Unranked(results)) rows.push_back({"-", "-", entry});
-  return rows;
-}
-
-std::string CountsLine(const ResultSet& results) {
-  return "報告 " + std::to_string(results.read) + " 件を " + std::to_string(results.files) +
-         " 個のファイルから読みました。掲載 " + std::to_string(results.kept.size()) +
-         " 件（うち要確認 " + std::to_string(results.Flagged()) + " 件）、重複としてまとめた報告 " +
-         std::to_string(results.merged) + " 件。";
+  line += "。";
+  return line;
 }

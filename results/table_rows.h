@@ -1,36 +1,69 @@
-// The rows both the page and the table show, as UTF-8 cell texts: rank, time,
-// name, machine, CPU, clock, OS and status.
+// The rows the pages and the table show, and their columns, said once: the
+// pages show the columns marked for them, results.csv shows all.
 #ifndef TARVOLO_RESULTS_TABLE_ROWS_H
 #define TARVOLO_RESULTS_TABLE_ROWS_H
 
-#include <array>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "results/result_set.h"
 
-constexpr std::size_t kColumnCount = 8;
+// A report at a limit (0: 10,000, 1: 100,000), or one measured at neither.
+constexpr int kNoLimit = -1;
 
 struct TableRow {
-  std::string rank;  // "-" for an entry without a time
-  std::string_view time;
-  const CheckedEntry* entry;
+  TableRow(const CheckedEntry& entry, int limit, std::size_t rank);
+  const CheckedEntry& entry;
+  int limit;
+  std::size_t rank;      // 0: not ranked
+  std::string rankText;  // "-" when not ranked
 };
 
-// The cells of a row, in column order; they point into the row and its entry.
-std::array<std::string_view, kColumnCount> CellsOf(const TableRow& row);
+enum class Cell {
+  kLimit,      // the limit, for the table's rows of both rankings
+  kRank,       // a number or "-"
+  kTime,       // the figure as the report wrote it, or "-"
+  kField,      // what the user wrote
+  kStatus,     // StatusText
+  kInRanking,  // whether the row is its machine's ranked one
+};
 
-// The column titles; the field columns carry the report's own labels.
-std::array<std::string_view, kColumnCount> ColumnTitles(const ReportVocabulary& vocabulary);
+struct Column {
+  Cell cell;
+  Field field;        // for kField, and for the title of its column
+  const char* title;  // nullptr: the report's own label of field
+  bool onPages;       // the table has every column
+};
 
-// The ranking at a limit (0: 10,000, 1: 100,000); the time as the report wrote it.
-std::vector<TableRow> RankedRows(const ResultSet& results, int limit);
+inline constexpr Column kColumns[] = {
+    {Cell::kLimit, kFieldCount, "上限値", false}, {Cell::kRank, kFieldCount, "順位", true},
+    {Cell::kTime, kFieldCount, "秒", true},       {Cell::kField, kName, nullptr, true},
+    {Cell::kField, kMachine, nullptr, true},      {Cell::kField, kCpu, nullptr, true},
+    {Cell::kField, kClock, nullptr, true},        {Cell::kField, kOs, nullptr, true},
+    {Cell::kStatus, kFieldCount, "状態", true},   {Cell::kInRanking, kFieldCount, "順位表", false},
+    {Cell::kField, kComment, nullptr, false},
+};
 
-// The entries without a time at either limit: rank and time are "-".
-std::vector<TableRow> UnrankedRows(const ResultSet& results);
+std::string_view TitleOf(const Column& column, const ReportVocabulary& vocabulary);
 
-// "報告 R 件を F 個のファイルから読みました。…": read, kept, flagged, merged.
-std::string CountsLine(const ResultSet& results);
+// The cell's UTF-8 text; it points into the row and its entry.
+std::string_view CellOf(const Column& column, const TableRow& row);
+
+// Right-aligned on the pages.
+inline bool IsNumber(const Column& column) {
+  return column.cell == Cell::kRank || column.cell == Cell::kTime;
+}
+
+// A user's text, which a spreadsheet must not take for a formula.
+inline bool IsUsersText(const Column& column) {
+  return column.cell == Cell::kField;
+}
+
+// A count as a visitor reads it: "12,345".
+std::string CountText(std::size_t count);
+
+// "報告 R 件を F 個のファイルから読みました。…": read, kept, flagged, merged, and
+// how many reports stand behind the ranked rows of each limit.
+std::string CountsLine(const ResultSet& results, const Rankings& rankings);
 
 #endif

@@ -141,20 +141,66 @@ soak_gdi_growth=$((gdi_after - gdi_before))
 soak_bytes_growth=$((bytes_after - bytes_before))
 
 # The maker's tool over 100 generated report files of 1,000 entries each (about
-# 50 MB), written by the program's own entry writer; median of three runs.
+# 50 MB), written by the program's own entry writer; median of three runs, and
+# the largest resident size of the three (GNU time).
 echo "bench: tarvolo-results over 100,000 generated entries"
 build bench results_corpus tarvolo-results
 corpus=$out/results-corpus
+site=$out/results-page
 mkdir -p "$corpus"
 build/bench/benchmarks/results_corpus "$corpus" 100 1000 1
 results_mb=$(du -sb "$corpus" | awk '{printf "%.1f", $1 / 1e6}')
 : >"$out/results-runs.txt"
+: >"$out/results-peaks.txt"
 for r in 1 2 3; do
   started=$(date +%s%N)
-  build/bench/tarvolo-results -o "$out/results-page" "$corpus" >"$out/results-run.txt"
+  /usr/bin/time -f %M -a -o "$out/results-peaks.txt" \
+    build/bench/tarvolo-results -o "$site" "$corpus" >"$out/results-run.txt"
   echo $(($(date +%s%N) - started)) >>"$out/results-runs.txt"
 done
 rm -rf "$corpus"
+# KiB as GNU time gives them, in MB of 10^6 bytes.
+results_peak_mb=$(sort -g "$out/results-peaks.txt" | tail -n 1 | awk '{printf "%.1f", $1 * 1024 / 1e6}')
+results_index_bytes=$(stat -c %s "$site/index.html")
+results_pages=$(find "$site" -maxdepth 1 -name '*.html' | wc -l)
+results_largest_page=$(find "$site" -maxdepth 1 -name '*.html' -printf '%s %f\n' | sort -g | tail -n 1)
+read -r results_largest_page_bytes results_largest_page_name <<<"$results_largest_page"
+
+# Headless Chromium drawing the site's index.html, and a page made from one
+# entry: from the start of the browser (a fresh profile each time) to its
+# screenshot of the window, five of each, alternately.
+echo "bench: headless Chromium drawing index.html and a page of one entry"
+one=$out/results-one
+mkdir -p "$one/corpus"
+build/bench/benchmarks/results_corpus "$one/corpus" 1 1 1
+build/bench/tarvolo-results -o "$one/page" "$one/corpus" >/dev/null
+draw_ms() {
+  local profile started
+  profile=$(mktemp -d)
+  started=$(date +%s%N)
+  timeout 300 chromium --headless --no-sandbox --disable-gpu --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --user-data-dir="$profile" --hide-scrollbars --window-size=1200,900 \
+    --screenshot="$out/results-drawn.png" "file://$1" >/dev/null 2>&1 ||
+    { echo "bench: chromium could not draw $1" >&2; exit 1; }
+  echo $((($(date +%s%N) - started) / 1000000))
+  rm -rf "$profile"
+}
+: >"$out/render-index.txt"
+: >"$out/render-one.txt"
+for ((r = 0; r < 5; r++)); do
+  if ((r % 2 == 0)); then
+    draw_ms "$PWD/$site/index.html" >>"$out/render-index.txt"
+    draw_ms "$PWD/$one/page/index.html" >>"$out/render-one.txt"
+  else
+    draw_ms "$PWD/$one/page/index.html" >>"$out/render-one.txt"
+    draw_ms "$PWD/$site/index.html" >>"$out/render-index.txt"
+  fi
+done
+results_index_render_ms=$(median <"$out/render-index.txt" | awk '{printf "%.0f", $1}')
+results_one_entry_render_ms=$(median <"$out/render-one.txt" | awk '{printf "%.0f", $1}')
+results_index_render_ratio=$(ratio "$results_index_render_ms" "$results_one_entry_render_ms" 2)
+
 results_entries=$(awk '{print $2}' "$out/results-run.txt")  # "tarvolo-results: N entries read ..."
 results_s=$(median <"$out/results-runs.txt" | awk '{printf "%.3f", $1 / 1e9}')
 results_entries_per_second=$(ratio "$results_entries" "$results_s" 0)
@@ -179,7 +225,8 @@ cpu_model=$(awk -F': *' '/^model name/ {print $2; exit}' /proc/cpuinfo)
 clock_step_ms=$(awk '$1 == "clock" {print $2}' "$out/clock-wine.txt")
 clock_step_native=$(awk '$1 == "clock" {print $2}' "$out/clock-native.txt")
 for v in divisions_10000 divisions_100000 shipped_ns reference_ns native_ms wine_ms \
-  clock_step_ms clock_step_native start_ms; do
+  clock_step_ms clock_step_native start_ms results_peak_mb results_largest_page_bytes \
+  results_index_render_ms results_one_entry_render_ms; do
   [ -n "${!v}" ] || { echo "bench: no figure for $v (raw data in $out)" >&2; exit 1; }
 done
 
@@ -238,6 +285,15 @@ row "soak: handle growth" "$soak_handle_growth" "0" \
 row "soak: GDI object growth" "$soak_gdi_growth" "0" "GDI objects $gdi_before -> $gdi_after"
 row "soak: resident bytes growth" "$soak_bytes_growth" "< 1 MB" \
   "working set $bytes_before -> $bytes_after; threads $threads_before -> $threads_after"
+row "results peak MB" "$results_peak_mb" "< 150" \
+  "largest resident size of the three runs below, KiB: $(list <"$out/results-peaks.txt")"
+row "results index.html bytes" "$results_index_bytes" "< 1000000" \
+  "$results_pages pages in $site"
+row "results largest page bytes" "$results_largest_page_bytes" "< 1000000" "$results_largest_page_name"
+row "results index render ms" "$results_index_render_ms" "printed" \
+  "Chromium drawing index.html, median of: $(list <"$out/render-index.txt")"
+row "results index render ratio" "$results_index_render_ratio" "<= 2" \
+  "against a page of one entry, median $results_one_entry_render_ms ms of: $(list <"$out/render-one.txt")"
 row "results entries per second" "$results_entries_per_second" ">= 50000" \
   "$results_entries entries, $results_mb MB, median $results_s s of: $(awk '{printf "%.2f ", $1 / 1e9}' "$out/results-runs.txt")"
 row "results mbox entries" "$results_mbox_entries" "$results_mbox_sent" \
@@ -271,6 +327,11 @@ soak_gdi_growth: $soak_gdi_growth
 soak_bytes_growth: $soak_bytes_growth
 exe_bytes_win32: $exe_bytes_win32
 exe_bytes_win64: $exe_bytes_win64
+results_index_bytes: $results_index_bytes
+results_largest_page_bytes: $results_largest_page_bytes
+results_peak_mb: $results_peak_mb
+results_index_render_ms: $results_index_render_ms
+results_index_render_ratio: $results_index_render_ratio
 results_entries_per_second: $results_entries_per_second
 results_mbox_entries: $results_mbox_entries
 results_mbox_seconds: $results_mbox_s

@@ -85,34 +85,53 @@ TEST(ResultsProgram, WhatCannotBeReadIsNamedAndSkippedAndThePageStillWritten) {
   EXPECT_NE(run.errors.find("cannot write"), std::string::npos) << run.errors;
 }
 
-TEST(ResultsProgram, WritesOnlyItsTwoFilesInsideTheFolderAndTheSameBytesAgain) {
+TEST(ResultsProgram, WritesOnlyItsOwnFilesInsideTheFolderAndTheSameBytesAgain) {
   ScratchFolder folder;
   WriteBytes(folder / "a.txt", Report("a"));
   WriteBytes(folder / "b.txt", Report("b") + Report("a"));
   WriteBytes(folder / "outside.html", "keep me");
   fs::create_directories(folder / "out");
-  // A link planted where the page goes must not lead the write out of the folder.
+  // Links planted where pages go must not lead the writes out of the folder.
   fs::create_symlink("../outside.html", folder / "out/index.html");
+  fs::create_symlink("../outside.html", folder / "out/10000-1.html");
+  // Pages of an earlier, longer ranking go (a link among them as a link);
+  // what only looks like them stays.
+  WriteBytes(folder / "out/10000-2.html", "old page");
+  fs::create_symlink("../outside.html", folder / "out/unmeasured-1.html");
+  fs::create_directories(folder / "out/100000-9.html");
+  const std::set<std::string> notOurs = {"10000-02.html", "10000-2.html.bak", "notes.html",
+                                         "10000-.html", "results.csv~"};
+  for (const std::string& name : notOurs) WriteBytes(folder.path() / "out" / name, "mine");
 
   ASSERT_EQ(RunProgram(folder, "-o out a.txt b.txt").status, 0);
   EXPECT_EQ(ReadBytes(folder / "outside.html"), "keep me");
-  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(folder / "out/index.html")));
+  for (const char* page : {"out/index.html", "out/10000-1.html"}) {
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(folder / page))) << page;
+  }
   std::set<std::string> written;
   for (const auto& entry : fs::directory_iterator(folder / "out")) {
-    written.insert(entry.path().filename().string());
+    const std::string name = entry.path().filename().string();
+    if (notOurs.count(name) == 0) written.insert(name);
   }
-  EXPECT_EQ(written, (std::set<std::string>{"index.html", "results.csv"}));
+  EXPECT_EQ(written, (std::set<std::string>{"index.html", "10000-1.html", "100000-1.html",
+                                            "100000-9.html", "results.csv"}));
+  for (const std::string& name : notOurs) {
+    EXPECT_EQ(ReadBytes(folder.path() / "out" / name), "mine") << name;
+    fs::remove(folder.path() / "out" / name);
+  }
   EXPECT_EQ(fs::status(folder / "out/index.html").permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
                 fs::perms::others_read);
 
   const std::string page = ReadBytes(folder / "out/index.html");
+  const std::string ranking = ReadBytes(folder / "out/10000-1.html");
   const std::string table = ReadBytes(folder / "out/results.csv");
   ASSERT_EQ(RunProgram(folder, "-o out b.txt a.txt").status, 0);
   EXPECT_EQ(ReadBytes(folder / "out/index.html"), page);
+  EXPECT_EQ(ReadBytes(folder / "out/10000-1.html"), ranking);
   EXPECT_EQ(ReadBytes(folder / "out/results.csv"), table);
 
-  // The page written inside the folder it reads is not read back the next time.
+  // The pages written inside the folder it reads are not read back the next time.
   fs::rename(folder / "a.txt", folder / "out/a.txt");
   fs::rename(folder / "b.txt", folder / "out/b.txt");
   ASSERT_EQ(RunProgram(folder, "-o out out").status, 0);

@@ -6,10 +6,13 @@
 #define TARVOLO_TESTS_RESULTS_REPORT_SAMPLES_H
 
 #include <filesystem>
+#include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "results/report_vocabulary.h"
+#include "results/result_set.h"
 
 // The answers a user writes after the colons (UTF-8); the comment may span lines.
 struct Answers {
@@ -37,9 +40,16 @@ std::string FigureText(float seconds);
 void AppendEntry(const std::filesystem::path& file, const std::string& utf8Report);
 
 // The names of all elements that open or close in a page, as a browser's
-// tokenizer would start them ("td", "/td", "!DOCTYPE"), and the page's own.
+// tokenizer would start them ("td", "/td", "!DOCTYPE"), and the pages' own.
 std::set<std::string> ElementsIn(const std::string& page);
 const std::set<std::string>& OwnElements();
+
+// Every file a run writes (the pages and results.csv), by name, made in memory
+// from the entries as the program makes them.
+std::map<std::string, std::string> SiteFiles(const ResultSet& results);
+
+// The cells of each body row of the page's n-th table (from 0), as written.
+std::vector<std::vector<std::string>> TableCells(const std::string& page, std::size_t n);
 
 std::string ReadBytes(const std::filesystem::path& file);
 void WriteBytes(const std::filesystem::path& file, const std::string& bytes);

@@ -1,0 +1,34 @@
+#include "results/results_site.h"
+
+#include <set>
+
+#include "results/csv_table.h"
+#include "results/output_folder.h"
+#include "results/site_pages.h"
+
+namespace {
+
+constexpr std::string_view kTableName = "results.csv";
+
+}  // namespace
+
+bool IsOwnFileName(std::string_view fileName) {
+  return fileName == kTableName || IsPageName(fileName);
+}
+
+bool WriteResultsSite(const std::string& folder, const ResultSet& results, const Rankings& rankings,
+                      const ReportVocabulary& vocabulary, std::string& why) {
+  std::set<std::string> written;
+  const bool pages = WriteSitePages(results, rankings, vocabulary,
+                                    [&](const std::string& name, const std::string& bytes) {
+                                      written.insert(name);
+                                      return WriteIntoFolder(folder, name, bytes, why);
+                                    });
+  if (!pages) return false;
+  FolderFile table(folder, std::string(kTableName));
+  WriteCsvTable(rankings, vocabulary,
+                [&table](std::string_view bytes) { return table.Write(bytes); });
+  if (!table.Commit(why)) return false;
+  written.insert(std::string(kTableName));
+  return RemoveLeftOvers(folder, IsPageName, written, why);
+}
