@@ -3,17 +3,23 @@
 // platform's own file dialog.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <system_error>
+#include <vector>
 
 #include "res/resource.h"
 #include "tests/support/tarvolo_process.h"
 #include "tests/support/unique_handles.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 const char kReportCaption[] = "結果報告書作成";
 const char kSmellsOfCheating[] = "不正のにおいがする...";
@@ -65,15 +71,16 @@ HWND MessageBoxOf(const TarvoloProcess& app, HWND hReport) {
 }
 
 // Presses Save in a report window and types `path` into the name box of the file
-// dialog that opens. Returns the dialog, its OK not pressed yet; null if none came.
-HWND FileDialogWithName(const TarvoloProcess& app, HWND hReport, const std::string& path) {
+// dialog that opens, as UTF-16, as a keyboard would. Returns the dialog, its OK
+// not pressed yet; null if none came.
+HWND FileDialogWithName(const TarvoloProcess& app, HWND hReport, const std::wstring& path) {
   ::PostMessageA(::GetDlgItem(hReport, IDOK), BM_CLICK, 0, 0);
   HWND hOpen = app.WaitForWindowCaptioned(kOpenCaption, 15000);
   HWND hNameBox = ::GetDlgItem(hOpen, kFileNameBox);
   HWND hNameEdit = ::FindWindowExA(hNameBox, nullptr, "ComboBox", nullptr);
   hNameEdit = ::FindWindowExA(hNameEdit ? hNameEdit : hNameBox, nullptr, "Edit", nullptr);
   if (hOpen == nullptr || hNameEdit == nullptr) return nullptr;
-  ::SendMessageA(hNameEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  app.Send(hNameEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
   return hOpen;
 }
 
@@ -81,38 +88,40 @@ HWND FileDialogWithName(const TarvoloProcess& app, HWND hReport, const std::stri
 class ScratchFolder {
  public:
   ScratchFolder() {
+    const std::string name = "tarvolo-report-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                             std::to_string(::GetTickCount());
     char temp[MAX_PATH];
     ::GetTempPathA(sizeof temp, temp);
-    m_path = std::string(temp) + "tarvolo-report-" + std::to_string(::GetCurrentProcessId()) + "-" +
-             std::to_string(::GetTickCount());
-    ::CreateDirectoryA(m_path.c_str(), nullptr);
+    m_path = temp + name;
+    wchar_t wideTemp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, wideTemp);
+    m_widePath = wideTemp + Utf16(name);
+    ::CreateDirectoryW(m_widePath.c_str(), nullptr);
   }
   ~ScratchFolder() {
-    WIN32_FIND_DATAA found;
-    UniqueFind hFind(::FindFirstFileA((m_path + "\\*").c_str(), &found));
-    if (hFind.get() != INVALID_HANDLE_VALUE) {
-      do {
-        ::DeleteFileA((m_path + "\\" + found.cFileName).c_str());
-      } while (::FindNextFileA(hFind.get(), &found));
-    }
-    hFind.reset();
-    ::RemoveDirectoryA(m_path.c_str());
+    std::error_code ignored;
+    fs::remove_all(fs::path(m_widePath), ignored);
   }
   std::string File(const char* name) const { return m_path + "\\" + name; }
-  int FileCount() const {
-    int count = 0;
-    WIN32_FIND_DATAA found;
-    HANDLE hFind = ::FindFirstFileA((m_path + "\\*").c_str(), &found);
-    if (hFind == INVALID_HANDLE_VALUE) return 0;
-    do {
-      count += found.cFileName[0] != '.';
-    } while (::FindNextFileA(hFind, &found));
-    ::FindClose(hFind);
-    return count;
+  std::wstring File(const wchar_t* name) const { return m_widePath + L"\\" + name; }
+  int FileCount() const { return static_cast<int>(Listing().size()); }
+  // Everything in it at any depth: each folder's name with "\" after it, each
+  // file's with its size.
+  std::vector<std::wstring> Listing() const {
+    std::vector<std::wstring> entries;
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(m_widePath, error)) {
+      std::wstring name = entry.path().lexically_relative(m_widePath).wstring();
+      entries.push_back(entry.is_directory() ? name + L"\\"
+                                             : name + L" " + std::to_wstring(entry.file_size()));
+    }
+    std::sort(entries.begin(), entries.end());
+    return entries;
   }
 
  private:
   std::string m_path;
+  std::wstring m_widePath;
 };
 
 // Tarvolo after one run at 10,000, with its report window open.
@@ -153,7 +162,7 @@ class ReportWindow : public ::testing::Test {
   // Puts the caret before the byte at byteOffset, as a click there would.
   void PlaceCaret(size_t byteOffset) const {
     int position = CharPosition(byteOffset);
-    ::SendMessageA(Item(IDC_REPORT_TEXT), EM_SETSEL, position, position);
+    m_app.Send(Item(IDC_REPORT_TEXT), EM_SETSEL, position, position);
   }
   // Keys are posted: the program may answer them with a modal message box.
   void PressDelete() const {
@@ -165,13 +174,18 @@ class ReportWindow : public ::testing::Test {
   }
   // Lets the program handle what was posted to it.
   void Settle() const {
-    DWORD_PTR result;
-    ::SendMessageTimeoutA(m_hReport, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+    m_app.Send(m_hReport, WM_NULL);
     ::Sleep(300);
+  }
+  // Replaces the whole report text, as a paste would (but without EN_CHANGE).
+  void SetReportText(const std::string& text) const {
+    const std::wstring wide = Utf16(text);
+    m_app.Send(Item(IDC_REPORT_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
   }
 
   // Saves through the file dialog: Save, the name typed into the name box, OK.
-  void SaveAs(const std::string& path) const {
+  void SaveAs(const std::string& path) const { SaveAs(Utf16(path)); }
+  void SaveAs(const std::wstring& path) const {
     HWND hOpen = FileDialogWithName(m_app, m_hReport, path);
     ASSERT_NE(hOpen, nullptr) << "no file dialog";
     ::PostMessageA(::GetDlgItem(hOpen, IDOK), BM_CLICK, 0, 0);
@@ -209,7 +223,7 @@ TEST_F(ReportWindow, WarnsAtEveryEditThatLeavesAFigureOutUntilItIsWhole) {
   EXPECT_EQ(WindowText(hBox), "Tarvolo") << "captioned with the program's name";
   EXPECT_NE(::GetDlgItem(hBox, IDOK), nullptr);
   EXPECT_EQ(::GetDlgItem(hBox, IDCANCEL), nullptr) << "one OK button only";
-  EXPECT_EQ(::SendMessageA(::GetDlgItem(hBox, kMessageIcon), STM_GETICON, 0, 0), 0) << "no icon";
+  EXPECT_EQ(m_app.Send(::GetDlgItem(hBox, kMessageIcon), STM_GETICON), 0) << "no icon";
   EXPECT_FALSE(::IsWindowEnabled(m_hReport)) << "the report waits behind its box";
   Dismiss(hBox);
   EXPECT_EQ(ReportText().find(m_record), std::string::npos) << "the text stays as edited";
@@ -312,7 +326,7 @@ TEST_F(ReportWindow, CancelInTheFileDialogWritesNothing) {
   ASSERT_TRUE(m_app.WaitUntil([&] { return !::IsWindow(hOpen); }, 10000));
   Settle();
   EXPECT_EQ(MessageBoxOfReport(), nullptr);
-  EXPECT_FALSE(FileExists(folder.File("*.txt")));
+  EXPECT_EQ(folder.FileCount(), 0);
 }
 
 // Held by another program for longer than a save waits: without sharing, or open
@@ -366,9 +380,9 @@ TEST_F(ReportWindow, TwoProgramsSavingToOneFileAtOnceEachAddWholeEntries) {
   std::string texts[2];
   for (int i = 0; i < 2; ++i) {
     HWND hEdit = ::GetDlgItem(reports[i], IDC_REPORT_TEXT);
-    ::SendMessageA(hEdit, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
-    ::SendMessageA(hEdit, EM_REPLACESEL, TRUE,
-                   reinterpret_cast<LPARAM>(i == 0 ? "first" : "second"));
+    apps[i]->Send(hEdit, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
+    apps[i]->Send(hEdit, EM_REPLACESEL, TRUE,
+                  reinterpret_cast<LPARAM>(i == 0 ? L"first" : L"second"));
     texts[i] = WindowText(hEdit);
   }
   ScratchFolder folder;
@@ -380,7 +394,7 @@ TEST_F(ReportWindow, TwoProgramsSavingToOneFileAtOnceEachAddWholeEntries) {
     ASSERT_NE(hThird, INVALID_HANDLE_VALUE);
     HWND dialogs[2];
     for (int i = 0; i < 2; ++i) {
-      dialogs[i] = FileDialogWithName(*apps[i], reports[i], path);
+      dialogs[i] = FileDialogWithName(*apps[i], reports[i], Utf16(path));
       ASSERT_NE(dialogs[i], nullptr) << "no file dialog in program " << i;
     }
     for (HWND hOpen : dialogs) ::PostMessageA(::GetDlgItem(hOpen, IDOK), BM_CLICK, 0, 0);
@@ -390,9 +404,8 @@ TEST_F(ReportWindow, TwoProgramsSavingToOneFileAtOnceEachAddWholeEntries) {
     ::CloseHandle(hThird);
     ASSERT_TRUE(closed);
     for (int i = 0; i < 2; ++i) {
-      // Answered once the save is over (or a box is up).
-      DWORD_PTR result;
-      ::SendMessageTimeoutA(reports[i], WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+      // Answered once the save is over; a box fails the test.
+      apps[i]->Send(reports[i], WM_NULL);
       HWND hBox = MessageBoxOf(*apps[i], reports[i]);
       ASSERT_EQ(hBox, nullptr) << "program " << i << ": "
                                << WindowText(::GetDlgItem(hBox, kMessageText));
@@ -464,12 +477,10 @@ TEST_F(ReportWindow, AWriteThatRunsOutOfSpaceLeavesTheFileAsItWas) {
 TEST_F(ReportWindow, TextTheFileCannotHoldIsRefusedAtSave) {
   HWND hEdit = Item(IDC_REPORT_TEXT);
   int end = CharPosition(ReportText().size());
-  ::SendMessageW(hEdit, EM_SETSEL, end, end);
-  m_app.Act([hEdit] {
-    return ::SendMessageW(hEdit, EM_REPLACESEL, TRUE,
-                          reinterpret_cast<LPARAM>(L"3\x301C"
-                                                   L"4GHz"));
-  });
+  m_app.Send(hEdit, EM_SETSEL, end, end);
+  m_app.Send(hEdit, EM_REPLACESEL, TRUE,
+             reinterpret_cast<LPARAM>(L"3\x301C"
+                                      L"4GHz"));
   Settle();
   ASSERT_EQ(MessageBoxOfReport(), nullptr);
 
@@ -482,7 +493,7 @@ TEST_F(ReportWindow, TextTheFileCannotHoldIsRefusedAtSave) {
   EXPECT_TRUE(m_app.WindowsCaptioned(kOpenCaption).empty()) << "no file dialog";
   Dismiss(hBox);
   wchar_t wide[8192] = L"";
-  ::SendMessageW(hEdit, WM_GETTEXT, 8192, reinterpret_cast<LPARAM>(wide));
+  m_app.Send(hEdit, WM_GETTEXT, 8192, reinterpret_cast<LPARAM>(wide));
   EXPECT_NE(std::wstring(wide).find(L"3\x301C"
                                     L"4GHz"),
             std::wstring::npos)
@@ -494,7 +505,7 @@ TEST_F(ReportWindow, TextTheFileCannotHoldIsRefusedAtSave) {
 TEST_F(ReportWindow, AReportTooLongForItsBufferIsRefusedWhole) {
   std::string text = ReportText();
   text = std::string(4096, 'a') + text;
-  ::SendMessageA(Item(IDC_REPORT_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  SetReportText(text);
   Type("b");
   Settle();
   EXPECT_EQ(MessageBoxOfReport(), nullptr) << "a warning although both figures are there";
@@ -530,7 +541,7 @@ TEST_F(ReportWindow, TheLongestReportIsSavedWholeAndOneByteMoreIsRefused) {
                  (c.end[1] ? "a double-byte" : "a"));
     std::string text =
         report + std::string(c.bytes - report.size() - std::strlen(c.end), 'x') + c.end;
-    ::SendMessageA(Item(IDC_REPORT_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SetReportText(text);
     ASSERT_EQ(ReportText(), text);
     std::string path = folder.File((std::to_string(c.bytes) + (c.end[1] ? "w" : "a")).c_str());
     if (c.saved) {
@@ -551,23 +562,31 @@ TEST_F(ReportWindow, TheLongestReportIsSavedWholeAndOneByteMoreIsRefused) {
 // Message boxes carry the executable's own name, whatever the file is called:
 // here a Shift_JIS name whose last character's second byte is a backslash.
 TEST(ReportMessageBox, IsCaptionedWithTheRunningExecutablesName) {
-  const char kCopy[] = "ベンチ表.exe";
-  ASSERT_TRUE(::CopyFileA(BesideTestProgram("Tarvolo.exe").c_str(),
-                          BesideTestProgram(kCopy).c_str(), FALSE));
-  {
-    TarvoloProcess app(false, kCopy);
-    app.PostClick(IDC_REPORT);
-    HWND hReport = app.WaitForWindowCaptioned(kReportCaption, 10000);
-    ASSERT_NE(hReport, nullptr);
-    ::SendMessageA(::GetDlgItem(hReport, IDC_REPORT_TEXT), WM_SETTEXT, 0,
-                   reinterpret_cast<LPARAM>("no figures here"));
-    ::PostMessageA(::GetDlgItem(hReport, IDOK), BM_CLICK, 0, 0);
-    HWND hBox = app.WaitForWindowCaptioned("ベンチ表", 10000);
-    ASSERT_NE(hBox, nullptr) << "no box captioned with the file's name";
-    EXPECT_EQ(::GetWindow(hBox, GW_OWNER), hReport);
-    EXPECT_EQ(WindowText(::GetDlgItem(hBox, kMessageText)), kDontLie);
+  const struct {
+    const wchar_t* file;
+    const char* caption;
+  } kCopies[] = {
+      {L"ベンチ表.exe", "ベンチ表"},
+  };
+  for (const auto& copy : kCopies) {
+    SCOPED_TRACE(copy.file);
+    ASSERT_TRUE(::CopyFileW(BesideTestProgram(L"Tarvolo.exe").c_str(),
+                            BesideTestProgram(copy.file).c_str(), FALSE));
+    {
+      TarvoloProcess app(false, copy.file);
+      app.PostClick(IDC_REPORT);
+      HWND hReport = app.WaitForWindowCaptioned(kReportCaption, 10000);
+      ASSERT_NE(hReport, nullptr);
+      app.Send(::GetDlgItem(hReport, IDC_REPORT_TEXT), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(L"no figures here"));
+      ::PostMessageA(::GetDlgItem(hReport, IDOK), BM_CLICK, 0, 0);
+      HWND hBox = app.WaitForWindowCaptioned(copy.caption, 10000);
+      ASSERT_NE(hBox, nullptr) << "no box captioned with the file's name";
+      EXPECT_EQ(::GetWindow(hBox, GW_OWNER), hReport);
+      EXPECT_EQ(WindowText(::GetDlgItem(hBox, kMessageText)), kDontLie);
+    }
+    ::DeleteFileW(BesideTestProgram(copy.file).c_str());
   }
-  ::DeleteFileA(BesideTestProgram(kCopy).c_str());
 }
 
 TEST_F(ReportWindow, CloseReturnsToTheMainWindowUnchanged) {
@@ -590,7 +609,7 @@ TEST(ReportCloseOrder, ClosingBothWindowsBehindAWarningEndsTheProgram) {
   HWND hReport = app.WaitForWindowCaptioned(kReportCaption, 10000);
   ASSERT_NE(hReport, nullptr);
   HWND hEdit = ::GetDlgItem(hReport, IDC_REPORT_TEXT);
-  ::SendMessageA(hEdit, EM_SETSEL, 0, -1);
+  app.Send(hEdit, EM_SETSEL, 0, -1);
   ::SendNotifyMessageA(hEdit, WM_CLEAR, 0, 0);
   HWND hBox = nullptr;
   ASSERT_TRUE(app.WaitUntil(
