@@ -41,6 +41,12 @@ std::string ReadFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// A file by its name in UTF-16, which the code page may not hold.
+std::string ReadFile(const std::wstring& path) {
+  std::ifstream in(fs::path(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
@@ -152,6 +158,17 @@ class ReportWindow : public ::testing::Test {
   void Dismiss(HWND hBox) const {
     ::PostMessageA(::GetDlgItem(hBox, IDOK), BM_CLICK, 0, 0);
     EXPECT_TRUE(m_app.WaitUntil([&] { return !::IsWindow(hBox); }, 10000));
+  }
+
+  // The text of the box the report shows now, which is then closed, so that the
+  // next case starts without it; empty when there is none.
+  std::string TakeMessageBox() const {
+    HWND hBox = MessageBoxOfReport();
+    if (!hBox) return "";
+    m_app.Expect(hBox);
+    std::string text = WindowText(::GetDlgItem(hBox, kMessageText));
+    Dismiss(hBox);
+    return text;
   }
 
   // UTF-16 position of a byte offset in the report (edit positions count characters).
@@ -314,6 +331,29 @@ TEST_F(ReportWindow, ANameWithoutExtensionIsUsedAsTyped) {
   SaveAs(other);
   EXPECT_EQ(ReadFile(other), kEntryHeader + ReportText());
   EXPECT_EQ(ReadFile(other + ".txt"), "kept");
+}
+
+// Names the code page holds only as look-alikes (é as "e", the yen sign as "\"),
+// not at all (😀), or with a second byte that reads as "\" (表): each entry goes
+// into exactly the file named. Nothing else in the folder changes, though a file
+// of a look-alike name and a folder that a "\" would lead into are there.
+TEST_F(ReportWindow, AnyFileNameGetsTheEntryInExactlyThatFile) {
+  const wchar_t* const kNames[] = {L"résumé.txt", L"x¥..¥yen.txt", L"ソフト¥inner.txt", L"😀.txt",
+                                   L"表示.txt"};
+  ScratchFolder folder;
+  ASSERT_TRUE(::CreateDirectoryW(folder.File(L"ソフト").c_str(), nullptr));
+  WriteFile(folder.File("resume.txt"), "someone's own\r\n");
+  const std::string entry = kEntryHeader + ReportText();
+  for (const wchar_t* name : kNames) {
+    SCOPED_TRACE(name);
+    std::vector<std::wstring> expected = folder.Listing();
+    expected.push_back(name + (L" " + std::to_wstring(entry.size())));
+    std::sort(expected.begin(), expected.end());
+    SaveAs(folder.File(name));
+    EXPECT_EQ(TakeMessageBox(), "");
+    EXPECT_EQ(ReadFile(folder.File(name)), entry);
+    EXPECT_EQ(folder.Listing(), expected);
+  }
 }
 
 TEST_F(ReportWindow, CancelInTheFileDialogWritesNothing) {
@@ -559,14 +599,16 @@ TEST_F(ReportWindow, TheLongestReportIsSavedWholeAndOneByteMoreIsRefused) {
   }
 }
 
-// Message boxes carry the executable's own name, whatever the file is called:
-// here a Shift_JIS name whose last character's second byte is a backslash.
+// Message boxes carry the executable's own name, whatever the file is called: a
+// Shift_JIS name whose last character's second byte is a backslash, and one with
+// a yen sign, which the code page holds only as a look-alike of "\": "?" there.
 TEST(ReportMessageBox, IsCaptionedWithTheRunningExecutablesName) {
   const struct {
     const wchar_t* file;
     const char* caption;
   } kCopies[] = {
       {L"ベンチ表.exe", "ベンチ表"},
+      {L"ベンチ¥2.exe", "ベンチ?2"},
   };
   for (const auto& copy : kCopies) {
     SCOPED_TRACE(copy.file);
