@@ -35,6 +35,8 @@ const char kEntryHeader[] = "\r\n★★★★★ Tarvolo 結果報告書 ★★�
 constexpr int kMessageText = 0xFFFF;
 constexpr int kMessageIcon = 1088;
 constexpr int kFileNameBox = 1148;
+constexpr int kFileTypes = 1136;
+constexpr int kReadOnlyBox = 1040;
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -76,15 +78,20 @@ HWND MessageBoxOf(const TarvoloProcess& app, HWND hReport) {
   return nullptr;
 }
 
+// The edit inside the Open dialog's file name box.
+HWND NameEdit(HWND hOpen) {
+  HWND hNameBox = ::GetDlgItem(hOpen, kFileNameBox);
+  HWND hCombo = ::FindWindowExA(hNameBox, nullptr, "ComboBox", nullptr);
+  return ::FindWindowExA(hCombo ? hCombo : hNameBox, nullptr, "Edit", nullptr);
+}
+
 // Presses Save in a report window and types `path` into the name box of the file
 // dialog that opens, as UTF-16, as a keyboard would. Returns the dialog, its OK
 // not pressed yet; null if none came.
 HWND FileDialogWithName(const TarvoloProcess& app, HWND hReport, const std::wstring& path) {
   ::PostMessageA(::GetDlgItem(hReport, IDOK), BM_CLICK, 0, 0);
   HWND hOpen = app.WaitForWindowCaptioned(kOpenCaption, 15000);
-  HWND hNameBox = ::GetDlgItem(hOpen, kFileNameBox);
-  HWND hNameEdit = ::FindWindowExA(hNameBox, nullptr, "ComboBox", nullptr);
-  hNameEdit = ::FindWindowExA(hNameEdit ? hNameEdit : hNameBox, nullptr, "Edit", nullptr);
+  HWND hNameEdit = NameEdit(hOpen);
   if (hOpen == nullptr || hNameEdit == nullptr) return nullptr;
   app.Send(hNameEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
   return hOpen;
@@ -356,12 +363,16 @@ TEST_F(ReportWindow, AnyFileNameGetsTheEntryInExactlyThatFile) {
   }
 }
 
+// The Open form, with the name and the file type the program gives it.
 TEST_F(ReportWindow, CancelInTheFileDialogWritesNothing) {
   ScratchFolder folder;
   ::PostMessageA(Item(IDOK), BM_CLICK, 0, 0);
   HWND hOpen = WaitForFileDialog();
   ASSERT_NE(hOpen, nullptr);
   EXPECT_EQ(::GetWindow(hOpen, GW_OWNER), m_hReport) << "owned by the report window";
+  EXPECT_EQ(WindowText(NameEdit(hOpen)), "*.txt");
+  EXPECT_EQ(WindowText(::GetDlgItem(hOpen, kFileTypes)), "(結果報告)*.txt");
+  EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(hOpen, kReadOnlyBox)));
   ::PostMessageA(::GetDlgItem(hOpen, IDCANCEL), BM_CLICK, 0, 0);
   ASSERT_TRUE(m_app.WaitUntil([&] { return !::IsWindow(hOpen); }, 10000));
   Settle();
