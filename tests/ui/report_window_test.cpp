@@ -167,10 +167,11 @@ class ReportWindow : public ::testing::Test {
     EXPECT_TRUE(m_app.WaitUntil([&] { return !::IsWindow(hBox); }, 10000));
   }
 
-  // The text of the box the report shows now, which is then closed, so that the
-  // next case starts without it; empty when there is none.
-  std::string TakeMessageBox() const {
-    HWND hBox = MessageBoxOfReport();
+  // The text of the box the report shows within timeoutMs, which is then closed,
+  // so that what follows starts without it; empty when none came.
+  std::string TakeMessageBox(int timeoutMs = 0) const {
+    HWND hBox = nullptr;
+    m_app.WaitUntil([&] { return (hBox = MessageBoxOfReport()) != nullptr; }, timeoutMs);
     if (!hBox) return "";
     m_app.Expect(hBox);
     std::string text = WindowText(::GetDlgItem(hBox, kMessageText));
@@ -394,9 +395,7 @@ TEST_F(ReportWindow, AFileHeldOpenElsewhereCannotBeOpened) {
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(hHeld, INVALID_HANDLE_VALUE);
     SaveAs(path);
-    HWND hBox = WaitForMessageBox();
-    std::string message = hBox ? WindowText(::GetDlgItem(hBox, kMessageText)) : "";
-    if (hBox) Dismiss(hBox);
+    const std::string message = TakeMessageBox(10000);
     ::CloseHandle(hHeld);
     EXPECT_EQ(message, kCannotOpen) << "sharing " << hold[1];
     EXPECT_EQ(ReadFile(path), earlier) << "sharing " << hold[1];
@@ -410,9 +409,7 @@ TEST_F(ReportWindow, ADeviceIsRefusedAndNothingIsWritten) {
   for (const std::string& path : {folder.File("COM1"), folder.File("NUL"), folder.File("AUX.txt"),
                                   std::string("Z:\\dev\\full")}) {
     SaveAs(path);
-    HWND hBox = WaitForMessageBox();
-    std::string message = hBox ? WindowText(::GetDlgItem(hBox, kMessageText)) : "";
-    if (hBox) Dismiss(hBox);
+    const std::string message = TakeMessageBox(10000);
     EXPECT_EQ(message, kCannotOpen) << path;
   }
   EXPECT_EQ(folder.FileCount(), 0);
@@ -512,9 +509,7 @@ TEST_F(ReportWindow, AWriteThatRunsOutOfSpaceLeavesTheFileAsItWas) {
   hFiller.reset();
 
   SaveAs(path);
-  HWND hBox = WaitForMessageBox();
-  std::string message = hBox ? WindowText(::GetDlgItem(hBox, kMessageText)) : "";
-  if (hBox) Dismiss(hBox);
+  const std::string message = TakeMessageBox(10000);
   std::string after = ReadFile(path);
   ::DeleteFileA(filler.c_str());
   ::DeleteFileA(path.c_str());
