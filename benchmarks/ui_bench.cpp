@@ -92,7 +92,7 @@ bool AskDuringRun(const TarvoloProcess& tarvolo, std::vector<double>* pReplies) 
 int ReplyTimes() {
   TarvoloProcess tarvolo;
   tarvolo.ChooseLimit(1);  // 100,000
-  if (::SendMessageA(tarvolo.Control(IDC_LIMIT), CB_GETCURSEL, 0, 0) != 1) {
+  if (tarvolo.Send(tarvolo.Control(IDC_LIMIT), CB_GETCURSEL) != 1) {
     std::fprintf(stderr, "ui_bench: could not choose 100,000\n");
     return 1;
   }

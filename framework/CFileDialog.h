@@ -1,4 +1,6 @@
-// CFileDialog: the platform's common file dialog (explorer style, no hook).
+// CFileDialog: the platform's common file dialog (explorer style, no hook), in its
+// Unicode form, so that the chosen path is the one the user named, whatever its
+// characters: the code page could hold many names only as look-alikes.
 #ifndef TARVOLO_FRAMEWORK_CFILEDIALOG_H
 #define TARVOLO_FRAMEWORK_CFILEDIALOG_H
 
@@ -11,7 +13,8 @@
 class CFileDialog {
  public:
   // bOpenFileDialog: the Open form (TRUE) or the Save form. lpszFilter: pairs of
-  // label and pattern, each ended by '|', as "label|pattern||".
+  // label and pattern, each ended by '|', as "label|pattern||". All texts in the
+  // program's code page.
   CFileDialog(BOOL bOpenFileDialog, const char* lpszDefExt = nullptr,
               const char* lpszFileName = nullptr, DWORD dwFlags = 0,
               const char* lpszFilter = nullptr, CWnd* pParentWnd = nullptr);
@@ -21,16 +24,19 @@ class CFileDialog {
   // IDOK when the user chose a file, IDCANCEL otherwise; CommDlgExtendedError()
   // then tells a failure (non-zero) from a cancel (zero).
   INT_PTR DoModal();
-  // The chosen file's full path.
-  std::string GetPathName() const { return m_szFileName; }
+  // The chosen file's full path, exactly as chosen: the one to open the file by.
+  std::wstring GetUnicodePathName() const { return m_szFileName; }
+  // The same path in the program's code page, for showing it: a character the
+  // code page lacks reads as "?", never as a look-alike.
+  std::string GetPathName() const;
 
  private:
   BOOL m_bOpenFileDialog;
-  std::string m_defExt;
-  std::string m_filter;
+  std::wstring m_defExt;
+  std::wstring m_filter;
   DWORD m_dwFlags;
   CWnd* m_pParentWnd;
-  char m_szFileName[MAX_PATH];
+  wchar_t m_szFileName[MAX_PATH];
 };
 
 #endif

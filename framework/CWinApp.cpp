@@ -1,6 +1,9 @@
 #include "framework/CWinApp.h"
 
-#include <cstring>
+#include <string>
+#include <vector>
+
+#include "framework/CodePageText.h"
 
 namespace {
 CWinApp* g_pApp = nullptr;
@@ -29,23 +32,18 @@ HINSTANCE AfxGetInstanceHandle() {
   return g_pApp && g_pApp->m_hInstance ? g_pApp->m_hInstance : ::GetModuleHandleA(nullptr);
 }
 
+// Cut out in UTF-16, where only a real separator reads as one, and converted
+// without look-alikes: a yen sign in the name must not turn into "\".
 const char* AfxGetAppName() {
-  static const struct AppName {
-    char name[MAX_PATH];
-    AppName() {
-      char path[MAX_PATH] = "";
-      DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
-      if (length >= sizeof path) length = 0;
-      path[length] = '\0';
-      const char* start = path;
-      for (const char* p = path; *p; p = ::CharNextA(p)) {
-        if (*p == '\\' || *p == '/' || *p == ':') start = ::CharNextA(p);
-      }
-      std::strncpy(name, start, sizeof name - 1);
-      name[sizeof name - 1] = '\0';
-      char* dot = std::strrchr(name, '.');
-      if (dot) *dot = '\0';
-    }
-  } appName;
-  return appName.name;
+  static const std::string appName = [] {
+    std::vector<wchar_t> path(32768);
+    DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length >= path.size()) length = 0;
+    std::wstring name(path.data(), length);
+    name.erase(0, name.find_last_of(L"\\/:") + 1);
+    const size_t dot = name.rfind(L'.');
+    if (dot != std::wstring::npos) name.erase(dot);
+    return ToCodePage(name, CP_ACP);
+  }();
+  return appName.c_str();
 }

@@ -28,3 +28,27 @@ CodePageText ReadTextInCodePage(HWND hWnd, UINT nCodePage) {
   }
   return result;
 }
+
+std::string ToCodePage(const std::wstring& text, UINT nCodePage) {
+  if (text.empty()) return "";
+  // UTF-8 has no default character and takes no best-fit flag.
+  const DWORD flags = nCodePage == CP_UTF8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+  const int nUnits = static_cast<int>(text.size());
+  int nBytes =
+      ::WideCharToMultiByte(nCodePage, flags, text.data(), nUnits, nullptr, 0, nullptr, nullptr);
+  if (nBytes <= 0) return "";
+  std::string bytes(static_cast<size_t>(nBytes), '\0');
+  nBytes = ::WideCharToMultiByte(nCodePage, flags, text.data(), nUnits, &bytes[0], nBytes, nullptr,
+                                 nullptr);
+  bytes.resize(static_cast<size_t>(std::max(nBytes, 0)));
+  return bytes;
+}
+
+std::wstring FromCodePage(const char* text, UINT nCodePage) {
+  int nUnits = ::MultiByteToWideChar(nCodePage, 0, text, -1, nullptr, 0);
+  if (nUnits <= 1) return L"";
+  std::wstring wide(static_cast<size_t>(nUnits), L'\0');
+  nUnits = ::MultiByteToWideChar(nCodePage, 0, text, -1, &wide[0], nUnits);
+  wide.resize(static_cast<size_t>(std::max(nUnits - 1, 0)));  // without the terminating zero
+  return wide;
+}

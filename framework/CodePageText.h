@@ -1,5 +1,6 @@
-// A window's text read once as UTF-16 and converted once into a code page, with
-// the first character that code page cannot hold.
+// Text between UTF-16, which the platform holds, and a code page, which the
+// program's texts are in: a window's text read once and converted once, and
+// names (a file's path, the executable's name) converted without look-alikes.
 #ifndef TARVOLO_FRAMEWORK_CODEPAGETEXT_H
 #define TARVOLO_FRAMEWORK_CODEPAGETEXT_H
 
@@ -17,5 +18,13 @@ struct CodePageText {
 };
 
 CodePageText ReadTextInCodePage(HWND hWnd, UINT nCodePage);
+
+// UTF-16 text in an ANSI code page or in UTF-8 (CP_UTF8), never by best fit: a
+// character the code page lacks becomes its default character ("?"), not a
+// look-alike that means something else (the yen sign read as "\", "é" as "e").
+// Text that UTF-8 cannot carry (a lone surrogate) gives an empty string.
+std::string ToCodePage(const std::wstring& text, UINT nCodePage);
+// Text in a code page, as UTF-16.
+std::wstring FromCodePage(const char* text, UINT nCodePage);
 
 #endif

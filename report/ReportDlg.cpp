@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "framework/CFileDialog.h"
 #include "report/figure_check.h"
@@ -74,7 +75,11 @@ void CReportDlg::OnOK() {
     return;
   }
 
-  switch (AppendReportEntry(dlgFile.GetPathName().c_str(), m_szReport)) {
+  // The path exactly as chosen: through the code page "résumé.txt" would become
+  // "resume.txt", another file. A path UTF-8 cannot carry comes out empty, which
+  // opens nothing.
+  const std::string path = ToCodePage(dlgFile.GetUnicodePathName(), CP_UTF8);
+  switch (AppendReportEntry(path.c_str(), m_szReport)) {
     case EntryResult::kWritten:
       break;
     case EntryResult::kCannotOpen:

@@ -21,7 +21,9 @@ class CAppendFile {
   CAppendFile(const CAppendFile&) = delete;
   CAppendFile& operator=(const CAppendFile&) = delete;
 
-  // Opens the file at path for writing at its end, creating it when missing.
+  // Opens the file at path (UTF-8) for writing at its end, creating it when
+  // missing. The path names one file exactly, whatever its characters: on Windows
+  // it is opened by its UTF-16 form, never through the code page.
   OpenResult Open(const char* path);
   // False for anything but a regular file on disk: a device (NUL, COM1, CON), a pipe.
   bool IsDiskFile() const;

@@ -4,17 +4,31 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace {
 
 HANDLE AsHandle(std::intptr_t file) {
   return reinterpret_cast<HANDLE>(file);
 }
 
+// The path in UTF-16; empty when it is not UTF-8.
+std::wstring WidePath(const char* path) {
+  int nUnits = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path, -1, nullptr, 0);
+  if (nUnits <= 1) return L"";
+  std::wstring wide(static_cast<size_t>(nUnits), L'\0');
+  nUnits = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path, -1, &wide[0], nUnits);
+  wide.resize(nUnits > 0 ? static_cast<size_t>(nUnits) - 1 : 0);
+  return wide;
+}
+
 }  // namespace
 
 CAppendFile::OpenResult CAppendFile::Open(const char* path) {
-  HANDLE hFile = ::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  const std::wstring widePath = WidePath(path);
+  if (widePath.empty()) return OpenResult::kFailed;
+  HANDLE hFile = ::CreateFileW(widePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (hFile == INVALID_HANDLE_VALUE) {
     // Someone has it open for writing (or without sharing at all).
     return ::GetLastError() == ERROR_SHARING_VIOLATION ? OpenResult::kBusy : OpenResult::kFailed;

@@ -13,12 +13,13 @@ enum class EntryResult {
 };
 
 // Appends CR LF, "★★★★★ Tarvolo 結果報告書 ★★★★★", CR LF CR LF and szReport's
-// bytes (up to its terminating zero) to the file at path, creating it when missing,
-// by one write while no other writer may add to the file. A file another writer
-// holds is waited for briefly, then refused. The file's earlier bytes are never
-// touched; when a write fails, what it left is cut off again unless the file has
-// grown by more meanwhile. A szReport not zero-terminated within kReportBytes is
-// refused (kWriteFailed) before the file is opened.
+// bytes (up to its terminating zero) to the file at path, creating it when
+// missing, by one write while no other writer may add to the file. The path is
+// UTF-8, so that it names any file the system holds, exactly. A file another
+// writer holds is waited for briefly, then refused. The file's earlier bytes are
+// never touched; when a write fails, what it left is cut off again unless the
+// file has grown by more meanwhile. A szReport not zero-terminated within
+// kReportBytes is refused (kWriteFailed) before the file is opened.
 EntryResult AppendReportEntry(const char* path, const char* szReport);
 
 #endif

@@ -6,15 +6,24 @@
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
+#include <vector>
 
 #include "res/resource.h"
 
-std::string BesideTestProgram(const char* fileName) {
-  char path[MAX_PATH];
-  DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
-  if (length == 0 || length >= sizeof path) throw std::runtime_error("GetModuleFileName failed");
-  std::string result(path, length);
-  result.erase(result.find_last_of("\\/") + 1);
+namespace {
+
+// The program's texts are Shift_JIS whatever the locale (its manifest asks for
+// that code page).
+constexpr UINT kProgramCodePage = 932;
+
+}  // namespace
+
+std::wstring BesideTestProgram(const wchar_t* fileName) {
+  std::vector<wchar_t> path(32768);
+  DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  if (length == 0 || length >= path.size()) throw std::runtime_error("GetModuleFileName failed");
+  std::wstring result(path.data(), length);
+  result.erase(result.find_last_of(L"\\/") + 1);
   return result + fileName;
 }
 
@@ -30,16 +39,42 @@ std::string BesideTestProgram(const char* fileName) {
   }
 }
 
+bool SendWithin(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, int timeoutMs,
+                LRESULT* pResult) {
+  DWORD_PTR result = 0;
+  const bool answered = ::SendMessageTimeoutW(hWnd, message, wParam, lParam, SMTO_NORMAL,
+                                              static_cast<UINT>(timeoutMs), &result) != 0;
+  *pResult = answered ? static_cast<LRESULT>(result) : 0;
+  return answered;
+}
+
+// Read in UTF-16 and converted here: an ANSI read would go through this test
+// program's code page, which need not be the program's.
 std::string WindowText(HWND hWnd) {
-  char text[8192] = "";
-  DWORD_PTR length = 0;
-  // With a deadline: a window whose thread is stuck would hold the test forever.
-  if (!::SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                             SMTO_NORMAL, 3000, &length) ||
-      length >= sizeof text) {
+  wchar_t text[8192] = L"";
+  LRESULT length = 0;
+  if (!SendWithin(hWnd, WM_GETTEXT, 8192, reinterpret_cast<LPARAM>(text), 3000, &length) ||
+      length < 0 || length >= 8192) {
     length = 0;
   }
-  return std::string(text, static_cast<size_t>(length));
+  const int units = static_cast<int>(length);
+  const int size = ::WideCharToMultiByte(kProgramCodePage, WC_NO_BEST_FIT_CHARS, text, units,
+                                         nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<size_t>(std::max(size, 0)), '\0');
+  if (size > 0) {
+    ::WideCharToMultiByte(kProgramCodePage, WC_NO_BEST_FIT_CHARS, text, units, &bytes[0], size,
+                          nullptr, nullptr);
+  }
+  return bytes;
+}
+
+std::wstring Utf16(const std::string& shiftJis) {
+  const int size = static_cast<int>(shiftJis.size());
+  std::wstring wide(shiftJis.size(), L'\0');
+  const int units =
+      ::MultiByteToWideChar(kProgramCodePage, 0, shiftJis.data(), size, &wide[0], size);
+  wide.resize(static_cast<size_t>(std::max(units, 0)));
+  return wide;
 }
 
 namespace {
@@ -81,15 +116,12 @@ constexpr int kAnswerMs = 10000;
 
 // A window's text as UTF-8 for the test log, cut after `maxChars` characters.
 std::string Readable(const std::string& text, size_t maxChars = 60) {
-  std::wstring wide(text.size(), L'\0');
-  int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                     &wide[0], static_cast<int>(wide.size()));
-  wide.resize(static_cast<size_t>(length > 0 ? length : 0));
+  std::wstring wide = Utf16(text);
   bool cut = wide.size() > maxChars;
   if (cut) wide.resize(maxChars);
   std::string utf8(wide.size() * 3, '\0');
-  length = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &utf8[0],
-                                 static_cast<int>(utf8.size()), nullptr, nullptr);
+  int length = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                     &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr);
   utf8.resize(static_cast<size_t>(length > 0 ? length : 0));
   return "\"" + utf8 + (cut ? "...\"" : "\"");
 }
@@ -144,31 +176,29 @@ std::string DescribeWindow(HWND hWnd) {
   return description + "]";
 }
 
-// A send under way on a thread of its own; whoever finishes last frees it.
-struct PendingSend {
-  std::function<LRESULT()> send;
-  LRESULT result = 0;
-  volatile LONG done = 0;
-  volatile LONG owners = 2;
+// A send on a thread of its own, so that the test's thread can watch the
+// program meanwhile.
+struct Delivery {
+  HWND hWnd;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  LRESULT result;
+  bool answered;
 };
 
-void Release(PendingSend* pending) {
-  if (::InterlockedDecrement(&pending->owners) == 0) delete pending;
-}
-
-DWORD WINAPI RunSend(LPVOID parameter) {
-  auto* pending = static_cast<PendingSend*>(parameter);
-  pending->result = pending->send();
-  ::InterlockedExchange(&pending->done, 1);
-  Release(pending);
+DWORD WINAPI Deliver(LPVOID parameter) {
+  auto* delivery = static_cast<Delivery*>(parameter);
+  delivery->answered = SendWithin(delivery->hWnd, delivery->message, delivery->wParam,
+                                  delivery->lParam, kAnswerMs, &delivery->result);
   return 0;
 }
 
 }  // namespace
 
-TarvoloProcess::TarvoloProcess(bool logCalls, const char* exeName) {
-  std::string exe = BesideTestProgram(exeName);
-  STARTUPINFOA startup = {};
+TarvoloProcess::TarvoloProcess(bool logCalls, const wchar_t* exeName) {
+  std::wstring exe = BesideTestProgram(exeName);
+  STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
 
   // The relay channel of Wine's debug output reports each call named by the
@@ -187,12 +217,12 @@ TarvoloProcess::TarvoloProcess(bool logCalls, const char* exeName) {
     environment.push_back('\0');
   }
 
-  std::string commandLine = "\"" + exe + "\"";
+  std::wstring commandLine = L"\"" + exe + L"\"";
   PROCESS_INFORMATION process = {};
   BOOL created =
-      ::CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
+      ::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
                        logCalls ? &environment[0] : nullptr, nullptr, &startup, &process);
-  if (!created) throw std::runtime_error("cannot start " + exe);
+  if (!created) throw std::runtime_error("cannot start the program");
   UniqueHandle hThread(process.hThread);
   m_hProcess.reset(process.hProcess);
   m_processId = process.dwProcessId;
@@ -227,29 +257,21 @@ TarvoloProcess::~TarvoloProcess() {
 }
 
 LRESULT TarvoloProcess::Send(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) const {
-  return Act([=] { return ::SendMessageA(hWnd, message, wParam, lParam); });
-}
-
-// The send waits on a thread of its own, so that this one can see a box that
-// the handler opens while it waits.
-LRESULT TarvoloProcess::Act(const std::function<LRESULT()>& send) const {
-  auto* pending = new PendingSend{send};
-  HANDLE hThread = ::CreateThread(nullptr, 0, RunSend, pending, 0, nullptr);
+  Delivery delivery = {hWnd, message, wParam, lParam, 0, false};
+  UniqueHandle hThread(::CreateThread(nullptr, 0, Deliver, &delivery, 0, nullptr));
   if (!hThread) {
-    delete pending;
     ADD_FAILURE() << "cannot start a thread to send from";
     return 0;
   }
-  ::CloseHandle(hThread);
-  LRESULT result = 0;
-  ::testing::AssertionResult answered = WaitUntil([&] { return pending->done != 0; }, kAnswerMs);
-  if (answered) {
-    result = pending->result;
-  } else {
-    ADD_FAILURE() << "no answer to a message: " << answered.message();
+  const ::testing::AssertionResult over = WaitUntil(
+      [&] { return ::WaitForSingleObject(hThread.get(), 0) == WAIT_OBJECT_0; }, kAnswerMs + 2000);
+  if (!over) ADD_FAILURE() << "while a message was sent: " << over.message();
+  // Its deadline ends the send in any case; until then it uses `delivery`.
+  ::WaitForSingleObject(hThread.get(), INFINITE);
+  if (over && !delivery.answered) {
+    ADD_FAILURE() << "no answer to a message within " << kAnswerMs << " ms; " << Describe();
   }
-  Release(pending);
-  return result;
+  return delivery.result;
 }
 
 ::testing::AssertionResult TarvoloProcess::WaitUntil(const std::function<bool()>& done,
@@ -298,10 +320,11 @@ void TarvoloProcess::PostClick(int nID) const {
 
 void TarvoloProcess::ChooseLimit(int index) const {
   HWND hList = Control(IDC_LIMIT);
-  while (::SendMessageA(hList, CB_GETCURSEL, 0, 0) != index) {
-    LRESULT current = ::SendMessageA(hList, CB_GETCURSEL, 0, 0);
+  for (LRESULT current = Send(hList, CB_GETCURSEL); current != index;) {
     Send(hList, WM_KEYDOWN, current < index ? VK_DOWN : VK_UP);
-    if (::SendMessageA(hList, CB_GETCURSEL, 0, 0) == current) break;  // the list did not move
+    const LRESULT now = Send(hList, CB_GETCURSEL);
+    if (now == current) break;  // the list did not move
+    current = now;
   }
 }
 

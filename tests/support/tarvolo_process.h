@@ -13,14 +13,25 @@
 #include "tests/support/unique_handles.h"
 
 // Path of a file that lies beside the running test program.
-std::string BesideTestProgram(const char* fileName);
+std::wstring BesideTestProgram(const wchar_t* fileName);
 
 // Polls `done` every few milliseconds until it holds or `timeoutMs` has passed.
 ::testing::AssertionResult WaitUntil(const std::function<bool()>& done, int timeoutMs);
 
+// The one way the tests send a message into a window: with a deadline, so that a
+// window whose thread is held (a handler inside a modal box) cannot hold the test,
+// and in UTF-16, so that a text goes as exactly the characters given. False, with
+// *pResult 0, when no answer came in time. A test drives the program through
+// TarvoloProcess::Send, which watches it meanwhile; this is for what cannot open
+// a window (reading a text) and for windows of the test's own thread.
+bool SendWithin(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, int timeoutMs,
+                LRESULT* pResult);
+
 // Text of any window or control, as the program holds it (Shift_JIS); empty
 // when the window does not answer within seconds.
 std::string WindowText(HWND hWnd);
+// The program's text (Shift_JIS) in UTF-16, to send it.
+std::wstring Utf16(const std::string& shiftJis);
 
 class TarvoloProcess {
  public:
@@ -29,7 +40,7 @@ class TarvoloProcess {
   // prefix's RelayInclude setting (MessageBeep, DrawIcon) on the Unix stderr it
   // shares with this test, which the test runner sends to the file named by
   // TARVOLO_STDERR_LOG. `exeName` names a copy of the program beside the test.
-  explicit TarvoloProcess(bool logCalls = false, const char* exeName = "Tarvolo.exe");
+  explicit TarvoloProcess(bool logCalls = false, const wchar_t* exeName = L"Tarvolo.exe");
   ~TarvoloProcess();
   TarvoloProcess(const TarvoloProcess&) = delete;
   TarvoloProcess& operator=(const TarvoloProcess&) = delete;
@@ -39,13 +50,12 @@ class TarvoloProcess {
   std::string Text(int nID) const { return WindowText(Control(nID)); }
   bool Enabled(int nID) const { return ::IsWindowEnabled(Control(nID)) != FALSE; }
 
-  // Sends a message the way a user's action arrives and returns the answer. A
-  // window the test did not expect (a box the handler opened) fails the test at
-  // once with its caption and text; so does no answer within seconds.
+  // Sends a message the way a user's action arrives and returns the answer (text
+  // goes as UTF-16: pass wide strings). A window the test did not expect (a box
+  // the handler opened) fails the test at once with its caption and text; so does
+  // no answer within seconds. It returns when the send is over (by its deadline
+  // at the latest), so that what lParam points to need only outlive the call.
   LRESULT Send(HWND hWnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
-  // The same for a send that carries data (`send` owns it, so a send given up
-  // on cannot outlive it).
-  LRESULT Act(const std::function<LRESULT()>& send) const;
 
   // Presses a button and returns once the program has handled the press.
   void Click(int nID) const;

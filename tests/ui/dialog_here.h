@@ -43,6 +43,15 @@ class DialogHere {
 
   // Null when the dialog did not open.
   HWND Window() const { return m_hWnd; }
+  // Sends to the dialog or one of its controls, on the dialog's thread, and
+  // returns the answer; no answer within seconds fails the test.
+  LRESULT Send(HWND hWnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+    LRESULT result = 0;
+    if (!SendWithin(hWnd, message, wParam, lParam, 10000, &result)) {
+      ADD_FAILURE() << "no answer to message " << message;
+    }
+    return result;
+  }
 
  private:
   // The dialog manager shows the window once its initialisation is done.

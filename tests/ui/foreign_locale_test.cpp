@@ -6,15 +6,19 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "res/resource.h"
 #include "tests/support/tarvolo_process.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 constexpr UINT kJapaneseCodePage = 932;
 constexpr int kMessageText = 0xFFFF;  // the text of the platform's message box
@@ -27,7 +31,8 @@ const char kEntryHeader[] = "\r\n★★★★★ Tarvolo 結果報告書 ★★�
 
 std::wstring TextW(HWND hWnd) {
   wchar_t text[8192] = L"";
-  LRESULT length = ::SendMessageW(hWnd, WM_GETTEXT, 8192, reinterpret_cast<LPARAM>(text));
+  LRESULT length = 0;
+  SendWithin(hWnd, WM_GETTEXT, 8192, reinterpret_cast<LPARAM>(text), 3000, &length);
   if (length < 0 || length >= 8192) length = 0;
   return std::wstring(text, static_cast<size_t>(length));
 }
@@ -114,8 +119,18 @@ bool WaitGone(HWND hWnd) {
   return WaitUntil([&] { return !::IsWindow(hWnd); }, 10000);
 }
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+// The names in a folder.
+std::vector<std::wstring> Names(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  std::error_code error;
+  for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(folder), error)) {
+    names.push_back(entry.path().filename().wstring());
+  }
+  return names;
+}
+
+std::string ReadFile(const std::wstring& path) {
+  std::ifstream in(fs::path(path), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
@@ -168,7 +183,7 @@ TEST(ForeignLocale, EveryTextIsJapaneseARunEndsAndAMissingFigureIsWarned) {
   // The record's last digit deleted: the warning, in Japanese.
   HWND hEdit = ::GetDlgItem(hReport, IDC_REPORT_TEXT);
   const size_t lastDigit = report.find(record) + record.size() - 1;
-  ::SendMessageW(hEdit, EM_SETSEL, lastDigit, lastDigit);
+  app.Send(hEdit, EM_SETSEL, lastDigit, lastDigit);
   ::PostMessageW(hEdit, WM_KEYDOWN, VK_DELETE, 0);
   HWND hBox = WaitForWindow(app, L"Tarvolo", hReport);
   ASSERT_NE(hBox, nullptr) << "no warning after a digit was deleted";
@@ -177,12 +192,19 @@ TEST(ForeignLocale, EveryTextIsJapaneseARunEndsAndAMissingFigureIsWarned) {
   ASSERT_TRUE(WaitGone(hBox));
 }
 
-// Run under ja_JP.UTF-8 first (it leaves report-cp932.txt beside this program),
-// then under the foreign locale, which must save the very same bytes.
+// Run under ja_JP.UTF-8 first (it leaves its report in saved-cp932 beside this
+// program), then under the foreign locale, which must save the very same bytes.
+// The file is named with an "é", which the program's code page holds only as the
+// look-alike "e": the entry goes into that file, and nothing else appears.
 TEST(UntouchedReport, SavesTheSameBytesAsUnderTheJapaneseLocale) {
-  const std::string path =
-      BesideTestProgram(("report-cp" + std::to_string(::GetACP()) + ".txt").c_str());
-  ::DeleteFileA(path.c_str());
+  const std::wstring folder =
+      BesideTestProgram((L"saved-cp" + std::to_wstring(::GetACP())).c_str());
+  std::error_code ignored;
+  fs::remove_all(fs::path(folder), ignored);
+  ASSERT_TRUE(fs::create_directory(fs::path(folder)));
+  // Named outside the checks: their texts are compiled to code page 932.
+  const std::wstring name = L"résumé.txt";
+  const std::wstring path = folder + L"\\" + name;
   {
     TarvoloProcess app;
     app.PostClick(IDC_REPORT);
@@ -202,21 +224,20 @@ TEST(UntouchedReport, SavesTheSameBytesAsUnderTheJapaneseLocale) {
     HWND hNameEdit = ::FindWindowExW(hNameBox, nullptr, L"ComboBox", nullptr);
     hNameEdit = ::FindWindowExW(hNameEdit ? hNameEdit : hNameBox, nullptr, L"Edit", nullptr);
     ASSERT_NE(hNameEdit, nullptr);
-    wchar_t widePath[MAX_PATH] = L"";
-    ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, MAX_PATH);
-    ::SendMessageW(hNameEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(widePath));
+    app.Send(hNameEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
     Press(::GetDlgItem(hOpen, IDOK));
     ASSERT_TRUE(WaitGone(hOpen));
-    ASSERT_TRUE(WaitUntil([&] { return !ReadFile(path).empty(); }, 10000)) << "nothing saved";
+    ASSERT_TRUE(WaitUntil([&] { return !Names(folder).empty(); }, 10000)) << "nothing saved";
     EXPECT_EQ(WaitForWindow(app, L"Tarvolo", hReport, 500), nullptr) << "a box after saving";
   }
+  EXPECT_EQ(Names(folder), std::vector<std::wstring>{name});
   const std::string saved = ReadFile(path);
   EXPECT_EQ(saved.rfind(std::string(kEntryHeader) + "To results@tarvolo.example\r\n", 0), 0u)
       << saved;
   EXPECT_NE(saved.find("[100,000]測定結果(秒)：0.000\r\n"), std::string::npos) << saved;
   if (::GetACP() == kJapaneseCodePage) return;
 
-  const std::string japanese = ReadFile(BesideTestProgram("report-cp932.txt"));
+  const std::string japanese = ReadFile(BesideTestProgram((L"saved-cp932\\" + name).c_str()));
   ASSERT_FALSE(japanese.empty()) << "no report saved under the Japanese locale to compare with";
   EXPECT_EQ(saved, japanese);
 }

@@ -43,10 +43,9 @@ TEST(MainWindowHere, CarriesTheApplicationIconLargeAndSmall) {
   ASSERT_NE(main.Window(), nullptr);
   HICON hIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
   ASSERT_NE(hIcon, nullptr);
-  EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageA(main.Window(), WM_GETICON, ICON_BIG, 0)), hIcon);
-  EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageA(main.Window(), WM_GETICON, ICON_SMALL, 0)),
-            hIcon);
-  EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageA(main.Window(), WM_QUERYDRAGICON, 0, 0)), hIcon)
+  EXPECT_EQ(reinterpret_cast<HICON>(main.Send(main.Window(), WM_GETICON, ICON_BIG)), hIcon);
+  EXPECT_EQ(reinterpret_cast<HICON>(main.Send(main.Window(), WM_GETICON, ICON_SMALL)), hIcon);
+  EXPECT_EQ(reinterpret_cast<HICON>(main.Send(main.Window(), WM_QUERYDRAGICON)), hIcon)
       << "dragging the minimised window shows the icon";
 }
 
@@ -75,7 +74,7 @@ class NestedMessageDlg : public CDialogImpl<NestedMessageDlg> {
 TEST(DialogFramework, AMessageSentDuringAHandlerLeavesItsDefaultProcessingAsked) {
   DialogHere<NestedMessageDlg> dialog(IDC_LIMIT, AsMainWindow);
   ASSERT_NE(dialog.Window(), nullptr);
-  ::SendMessageA(dialog.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  dialog.Send(dialog.Window(), WM_SYSCOMMAND, SC_MINIMIZE);
   EXPECT_TRUE(WaitUntil([&] { return ::IsIconic(dialog.Window()) != FALSE; }, 5000))
       << "the minimise command was swallowed";
 }

@@ -38,15 +38,14 @@ TEST(ReportNotice, IsDrawnWholeAtTheSystemsDpi) {
   ::GetWindowTextW(hNotice, text, 256);
   EXPECT_STREQ(text, kNotice);
 
-  HGDIOBJ hOld =
-      ::SelectObject(hDC, reinterpret_cast<HFONT>(::SendMessageW(hNotice, WM_GETFONT, 0, 0)));
+  HGDIOBJ hOld = ::SelectObject(hDC, reinterpret_cast<HFONT>(report.Send(hNotice, WM_GETFONT)));
   SIZE drawn = {};
   ::GetTextExtentPoint32W(hDC, text, static_cast<int>(wcslen(text)), &drawn);
   ::SelectObject(hDC, hOld);
   ::ReleaseDC(hNotice, hDC);
   RECT client = {};
   ::GetClientRect(hNotice, &client);
-  const DWORD margins = static_cast<DWORD>(::SendMessageW(hNotice, EM_GETMARGINS, 0, 0));
+  const DWORD margins = static_cast<DWORD>(report.Send(hNotice, EM_GETMARGINS));
   const int room = client.right - client.left - LOWORD(margins) - HIWORD(margins);
   std::printf("at %d DPI the notice is %ld pixels wide, its control has room for %d\n", dpi,
               static_cast<long>(drawn.cx), room);

@@ -3,17 +3,23 @@
 // platform's own file dialog.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <system_error>
+#include <vector>
 
 #include "res/resource.h"
 #include "tests/support/tarvolo_process.h"
 #include "tests/support/unique_handles.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 const char kReportCaption[] = "結果報告書作成";
 const char kSmellsOfCheating[] = "不正のにおいがする...";
@@ -29,9 +35,17 @@ const char kEntryHeader[] = "\r\n★★★★★ Tarvolo 結果報告書 ★★�
 constexpr int kMessageText = 0xFFFF;
 constexpr int kMessageIcon = 1088;
 constexpr int kFileNameBox = 1148;
+constexpr int kFileTypes = 1136;
+constexpr int kReadOnlyBox = 1040;
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A file by its name in UTF-16, which the code page may not hold.
+std::string ReadFile(const std::wstring& path) {
+  std::ifstream in(fs::path(path), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
@@ -64,16 +78,22 @@ HWND MessageBoxOf(const TarvoloProcess& app, HWND hReport) {
   return nullptr;
 }
 
+// The edit inside the Open dialog's file name box.
+HWND NameEdit(HWND hOpen) {
+  HWND hNameBox = ::GetDlgItem(hOpen, kFileNameBox);
+  HWND hCombo = ::FindWindowExA(hNameBox, nullptr, "ComboBox", nullptr);
+  return ::FindWindowExA(hCombo ? hCombo : hNameBox, nullptr, "Edit", nullptr);
+}
+
 // Presses Save in a report window and types `path` into the name box of the file
-// dialog that opens. Returns the dialog, its OK not pressed yet; null if none came.
-HWND FileDialogWithName(const TarvoloProcess& app, HWND hReport, const std::string& path) {
+// dialog that opens, as UTF-16, as a keyboard would. Returns the dialog, its OK
+// not pressed yet; null if none came.
+HWND FileDialogWithName(const TarvoloProcess& app, HWND hReport, const std::wstring& path) {
   ::PostMessageA(::GetDlgItem(hReport, IDOK), BM_CLICK, 0, 0);
   HWND hOpen = app.WaitForWindowCaptioned(kOpenCaption, 15000);
-  HWND hNameBox = ::GetDlgItem(hOpen, kFileNameBox);
-  HWND hNameEdit = ::FindWindowExA(hNameBox, nullptr, "ComboBox", nullptr);
-  hNameEdit = ::FindWindowExA(hNameEdit ? hNameEdit : hNameBox, nullptr, "Edit", nullptr);
+  HWND hNameEdit = NameEdit(hOpen);
   if (hOpen == nullptr || hNameEdit == nullptr) return nullptr;
-  ::SendMessageA(hNameEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  app.Send(hNameEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
   return hOpen;
 }
 
@@ -81,38 +101,40 @@ HWND FileDialogWithName(const TarvoloProcess& app, HWND hReport, const std::stri
 class ScratchFolder {
  public:
   ScratchFolder() {
+    const std::string name = "tarvolo-report-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                             std::to_string(::GetTickCount());
     char temp[MAX_PATH];
     ::GetTempPathA(sizeof temp, temp);
-    m_path = std::string(temp) + "tarvolo-report-" + std::to_string(::GetCurrentProcessId()) + "-" +
-             std::to_string(::GetTickCount());
-    ::CreateDirectoryA(m_path.c_str(), nullptr);
+    m_path = temp + name;
+    wchar_t wideTemp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, wideTemp);
+    m_widePath = wideTemp + Utf16(name);
+    ::CreateDirectoryW(m_widePath.c_str(), nullptr);
   }
   ~ScratchFolder() {
-    WIN32_FIND_DATAA found;
-    UniqueFind hFind(::FindFirstFileA((m_path + "\\*").c_str(), &found));
-    if (hFind.get() != INVALID_HANDLE_VALUE) {
-      do {
-        ::DeleteFileA((m_path + "\\" + found.cFileName).c_str());
-      } while (::FindNextFileA(hFind.get(), &found));
-    }
-    hFind.reset();
-    ::RemoveDirectoryA(m_path.c_str());
+    std::error_code ignored;
+    fs::remove_all(fs::path(m_widePath), ignored);
   }
   std::string File(const char* name) const { return m_path + "\\" + name; }
-  int FileCount() const {
-    int count = 0;
-    WIN32_FIND_DATAA found;
-    HANDLE hFind = ::FindFirstFileA((m_path + "\\*").c_str(), &found);
-    if (hFind == INVALID_HANDLE_VALUE) return 0;
-    do {
-      count += found.cFileName[0] != '.';
-    } while (::FindNextFileA(hFind, &found));
-    ::FindClose(hFind);
-    return count;
+  std::wstring File(const wchar_t* name) const { return m_widePath + L"\\" + name; }
+  int FileCount() const { return static_cast<int>(Listing().size()); }
+  // Everything in it at any depth: each folder's name with "\" after it, each
+  // file's with its size.
+  std::vector<std::wstring> Listing() const {
+    std::vector<std::wstring> entries;
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(m_widePath, error)) {
+      std::wstring name = entry.path().lexically_relative(m_widePath).wstring();
+      entries.push_back(entry.is_directory() ? name + L"\\"
+                                             : name + L" " + std::to_wstring(entry.file_size()));
+    }
+    std::sort(entries.begin(), entries.end());
+    return entries;
   }
 
  private:
   std::string m_path;
+  std::wstring m_widePath;
 };
 
 // Tarvolo after one run at 10,000, with its report window open.
@@ -145,6 +167,18 @@ class ReportWindow : public ::testing::Test {
     EXPECT_TRUE(m_app.WaitUntil([&] { return !::IsWindow(hBox); }, 10000));
   }
 
+  // The text of the box the report shows within timeoutMs, which is then closed,
+  // so that what follows starts without it; empty when none came.
+  std::string TakeMessageBox(int timeoutMs = 0) const {
+    HWND hBox = nullptr;
+    m_app.WaitUntil([&] { return (hBox = MessageBoxOfReport()) != nullptr; }, timeoutMs);
+    if (!hBox) return "";
+    m_app.Expect(hBox);
+    std::string text = WindowText(::GetDlgItem(hBox, kMessageText));
+    Dismiss(hBox);
+    return text;
+  }
+
   // UTF-16 position of a byte offset in the report (edit positions count characters).
   int CharPosition(size_t byteOffset) const {
     std::string text = ReportText().substr(0, byteOffset);
@@ -153,7 +187,7 @@ class ReportWindow : public ::testing::Test {
   // Puts the caret before the byte at byteOffset, as a click there would.
   void PlaceCaret(size_t byteOffset) const {
     int position = CharPosition(byteOffset);
-    ::SendMessageA(Item(IDC_REPORT_TEXT), EM_SETSEL, position, position);
+    m_app.Send(Item(IDC_REPORT_TEXT), EM_SETSEL, position, position);
   }
   // Keys are posted: the program may answer them with a modal message box.
   void PressDelete() const {
@@ -165,13 +199,18 @@ class ReportWindow : public ::testing::Test {
   }
   // Lets the program handle what was posted to it.
   void Settle() const {
-    DWORD_PTR result;
-    ::SendMessageTimeoutA(m_hReport, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+    m_app.Send(m_hReport, WM_NULL);
     ::Sleep(300);
+  }
+  // Replaces the whole report text, as a paste would (but without EN_CHANGE).
+  void SetReportText(const std::string& text) const {
+    const std::wstring wide = Utf16(text);
+    m_app.Send(Item(IDC_REPORT_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
   }
 
   // Saves through the file dialog: Save, the name typed into the name box, OK.
-  void SaveAs(const std::string& path) const {
+  void SaveAs(const std::string& path) const { SaveAs(Utf16(path)); }
+  void SaveAs(const std::wstring& path) const {
     HWND hOpen = FileDialogWithName(m_app, m_hReport, path);
     ASSERT_NE(hOpen, nullptr) << "no file dialog";
     ::PostMessageA(::GetDlgItem(hOpen, IDOK), BM_CLICK, 0, 0);
@@ -209,7 +248,7 @@ TEST_F(ReportWindow, WarnsAtEveryEditThatLeavesAFigureOutUntilItIsWhole) {
   EXPECT_EQ(WindowText(hBox), "Tarvolo") << "captioned with the program's name";
   EXPECT_NE(::GetDlgItem(hBox, IDOK), nullptr);
   EXPECT_EQ(::GetDlgItem(hBox, IDCANCEL), nullptr) << "one OK button only";
-  EXPECT_EQ(::SendMessageA(::GetDlgItem(hBox, kMessageIcon), STM_GETICON, 0, 0), 0) << "no icon";
+  EXPECT_EQ(m_app.Send(::GetDlgItem(hBox, kMessageIcon), STM_GETICON), 0) << "no icon";
   EXPECT_FALSE(::IsWindowEnabled(m_hReport)) << "the report waits behind its box";
   Dismiss(hBox);
   EXPECT_EQ(ReportText().find(m_record), std::string::npos) << "the text stays as edited";
@@ -302,17 +341,44 @@ TEST_F(ReportWindow, ANameWithoutExtensionIsUsedAsTyped) {
   EXPECT_EQ(ReadFile(other + ".txt"), "kept");
 }
 
+// Names the code page holds only as look-alikes (é as "e", the yen sign as "\"),
+// not at all (😀), or with a second byte that reads as "\" (表): each entry goes
+// into exactly the file named. Nothing else in the folder changes, though a file
+// of a look-alike name and a folder that a "\" would lead into are there.
+TEST_F(ReportWindow, AnyFileNameGetsTheEntryInExactlyThatFile) {
+  const wchar_t* const kNames[] = {L"résumé.txt", L"x¥..¥yen.txt", L"ソフト¥inner.txt", L"😀.txt",
+                                   L"表示.txt"};
+  ScratchFolder folder;
+  ASSERT_TRUE(::CreateDirectoryW(folder.File(L"ソフト").c_str(), nullptr));
+  WriteFile(folder.File("resume.txt"), "someone's own\r\n");
+  const std::string entry = kEntryHeader + ReportText();
+  for (const wchar_t* name : kNames) {
+    SCOPED_TRACE(name);
+    std::vector<std::wstring> expected = folder.Listing();
+    expected.push_back(name + (L" " + std::to_wstring(entry.size())));
+    std::sort(expected.begin(), expected.end());
+    SaveAs(folder.File(name));
+    EXPECT_EQ(TakeMessageBox(), "");
+    EXPECT_EQ(ReadFile(folder.File(name)), entry);
+    EXPECT_EQ(folder.Listing(), expected);
+  }
+}
+
+// The Open form, with the name and the file type the program gives it.
 TEST_F(ReportWindow, CancelInTheFileDialogWritesNothing) {
   ScratchFolder folder;
   ::PostMessageA(Item(IDOK), BM_CLICK, 0, 0);
   HWND hOpen = WaitForFileDialog();
   ASSERT_NE(hOpen, nullptr);
   EXPECT_EQ(::GetWindow(hOpen, GW_OWNER), m_hReport) << "owned by the report window";
+  EXPECT_EQ(WindowText(NameEdit(hOpen)), "*.txt");
+  EXPECT_EQ(WindowText(::GetDlgItem(hOpen, kFileTypes)), "(結果報告)*.txt");
+  EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(hOpen, kReadOnlyBox)));
   ::PostMessageA(::GetDlgItem(hOpen, IDCANCEL), BM_CLICK, 0, 0);
   ASSERT_TRUE(m_app.WaitUntil([&] { return !::IsWindow(hOpen); }, 10000));
   Settle();
   EXPECT_EQ(MessageBoxOfReport(), nullptr);
-  EXPECT_FALSE(FileExists(folder.File("*.txt")));
+  EXPECT_EQ(folder.FileCount(), 0);
 }
 
 // Held by another program for longer than a save waits: without sharing, or open
@@ -329,9 +395,7 @@ TEST_F(ReportWindow, AFileHeldOpenElsewhereCannotBeOpened) {
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(hHeld, INVALID_HANDLE_VALUE);
     SaveAs(path);
-    HWND hBox = WaitForMessageBox();
-    std::string message = hBox ? WindowText(::GetDlgItem(hBox, kMessageText)) : "";
-    if (hBox) Dismiss(hBox);
+    const std::string message = TakeMessageBox(10000);
     ::CloseHandle(hHeld);
     EXPECT_EQ(message, kCannotOpen) << "sharing " << hold[1];
     EXPECT_EQ(ReadFile(path), earlier) << "sharing " << hold[1];
@@ -345,9 +409,7 @@ TEST_F(ReportWindow, ADeviceIsRefusedAndNothingIsWritten) {
   for (const std::string& path : {folder.File("COM1"), folder.File("NUL"), folder.File("AUX.txt"),
                                   std::string("Z:\\dev\\full")}) {
     SaveAs(path);
-    HWND hBox = WaitForMessageBox();
-    std::string message = hBox ? WindowText(::GetDlgItem(hBox, kMessageText)) : "";
-    if (hBox) Dismiss(hBox);
+    const std::string message = TakeMessageBox(10000);
     EXPECT_EQ(message, kCannotOpen) << path;
   }
   EXPECT_EQ(folder.FileCount(), 0);
@@ -366,9 +428,9 @@ TEST_F(ReportWindow, TwoProgramsSavingToOneFileAtOnceEachAddWholeEntries) {
   std::string texts[2];
   for (int i = 0; i < 2; ++i) {
     HWND hEdit = ::GetDlgItem(reports[i], IDC_REPORT_TEXT);
-    ::SendMessageA(hEdit, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
-    ::SendMessageA(hEdit, EM_REPLACESEL, TRUE,
-                   reinterpret_cast<LPARAM>(i == 0 ? "first" : "second"));
+    apps[i]->Send(hEdit, EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
+    apps[i]->Send(hEdit, EM_REPLACESEL, TRUE,
+                  reinterpret_cast<LPARAM>(i == 0 ? L"first" : L"second"));
     texts[i] = WindowText(hEdit);
   }
   ScratchFolder folder;
@@ -380,7 +442,7 @@ TEST_F(ReportWindow, TwoProgramsSavingToOneFileAtOnceEachAddWholeEntries) {
     ASSERT_NE(hThird, INVALID_HANDLE_VALUE);
     HWND dialogs[2];
     for (int i = 0; i < 2; ++i) {
-      dialogs[i] = FileDialogWithName(*apps[i], reports[i], path);
+      dialogs[i] = FileDialogWithName(*apps[i], reports[i], Utf16(path));
       ASSERT_NE(dialogs[i], nullptr) << "no file dialog in program " << i;
     }
     for (HWND hOpen : dialogs) ::PostMessageA(::GetDlgItem(hOpen, IDOK), BM_CLICK, 0, 0);
@@ -390,9 +452,8 @@ TEST_F(ReportWindow, TwoProgramsSavingToOneFileAtOnceEachAddWholeEntries) {
     ::CloseHandle(hThird);
     ASSERT_TRUE(closed);
     for (int i = 0; i < 2; ++i) {
-      // Answered once the save is over (or a box is up).
-      DWORD_PTR result;
-      ::SendMessageTimeoutA(reports[i], WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+      // Answered once the save is over; a box fails the test.
+      apps[i]->Send(reports[i], WM_NULL);
       HWND hBox = MessageBoxOf(*apps[i], reports[i]);
       ASSERT_EQ(hBox, nullptr) << "program " << i << ": "
                                << WindowText(::GetDlgItem(hBox, kMessageText));
@@ -448,9 +509,7 @@ TEST_F(ReportWindow, AWriteThatRunsOutOfSpaceLeavesTheFileAsItWas) {
   hFiller.reset();
 
   SaveAs(path);
-  HWND hBox = WaitForMessageBox();
-  std::string message = hBox ? WindowText(::GetDlgItem(hBox, kMessageText)) : "";
-  if (hBox) Dismiss(hBox);
+  const std::string message = TakeMessageBox(10000);
   std::string after = ReadFile(path);
   ::DeleteFileA(filler.c_str());
   ::DeleteFileA(path.c_str());
@@ -464,12 +523,10 @@ TEST_F(ReportWindow, AWriteThatRunsOutOfSpaceLeavesTheFileAsItWas) {
 TEST_F(ReportWindow, TextTheFileCannotHoldIsRefusedAtSave) {
   HWND hEdit = Item(IDC_REPORT_TEXT);
   int end = CharPosition(ReportText().size());
-  ::SendMessageW(hEdit, EM_SETSEL, end, end);
-  m_app.Act([hEdit] {
-    return ::SendMessageW(hEdit, EM_REPLACESEL, TRUE,
-                          reinterpret_cast<LPARAM>(L"3\x301C"
-                                                   L"4GHz"));
-  });
+  m_app.Send(hEdit, EM_SETSEL, end, end);
+  m_app.Send(hEdit, EM_REPLACESEL, TRUE,
+             reinterpret_cast<LPARAM>(L"3\x301C"
+                                      L"4GHz"));
   Settle();
   ASSERT_EQ(MessageBoxOfReport(), nullptr);
 
@@ -482,7 +539,7 @@ TEST_F(ReportWindow, TextTheFileCannotHoldIsRefusedAtSave) {
   EXPECT_TRUE(m_app.WindowsCaptioned(kOpenCaption).empty()) << "no file dialog";
   Dismiss(hBox);
   wchar_t wide[8192] = L"";
-  ::SendMessageW(hEdit, WM_GETTEXT, 8192, reinterpret_cast<LPARAM>(wide));
+  m_app.Send(hEdit, WM_GETTEXT, 8192, reinterpret_cast<LPARAM>(wide));
   EXPECT_NE(std::wstring(wide).find(L"3\x301C"
                                     L"4GHz"),
             std::wstring::npos)
@@ -494,7 +551,7 @@ TEST_F(ReportWindow, TextTheFileCannotHoldIsRefusedAtSave) {
 TEST_F(ReportWindow, AReportTooLongForItsBufferIsRefusedWhole) {
   std::string text = ReportText();
   text = std::string(4096, 'a') + text;
-  ::SendMessageA(Item(IDC_REPORT_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  SetReportText(text);
   Type("b");
   Settle();
   EXPECT_EQ(MessageBoxOfReport(), nullptr) << "a warning although both figures are there";
@@ -530,7 +587,7 @@ TEST_F(ReportWindow, TheLongestReportIsSavedWholeAndOneByteMoreIsRefused) {
                  (c.end[1] ? "a double-byte" : "a"));
     std::string text =
         report + std::string(c.bytes - report.size() - std::strlen(c.end), 'x') + c.end;
-    ::SendMessageA(Item(IDC_REPORT_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SetReportText(text);
     ASSERT_EQ(ReportText(), text);
     std::string path = folder.File((std::to_string(c.bytes) + (c.end[1] ? "w" : "a")).c_str());
     if (c.saved) {
@@ -548,26 +605,36 @@ TEST_F(ReportWindow, TheLongestReportIsSavedWholeAndOneByteMoreIsRefused) {
   }
 }
 
-// Message boxes carry the executable's own name, whatever the file is called:
-// here a Shift_JIS name whose last character's second byte is a backslash.
+// Message boxes carry the executable's own name, whatever the file is called: a
+// Shift_JIS name whose last character's second byte is a backslash, and one with
+// a yen sign, which the code page holds only as a look-alike of "\": "?" there.
 TEST(ReportMessageBox, IsCaptionedWithTheRunningExecutablesName) {
-  const char kCopy[] = "ベンチ表.exe";
-  ASSERT_TRUE(::CopyFileA(BesideTestProgram("Tarvolo.exe").c_str(),
-                          BesideTestProgram(kCopy).c_str(), FALSE));
-  {
-    TarvoloProcess app(false, kCopy);
-    app.PostClick(IDC_REPORT);
-    HWND hReport = app.WaitForWindowCaptioned(kReportCaption, 10000);
-    ASSERT_NE(hReport, nullptr);
-    ::SendMessageA(::GetDlgItem(hReport, IDC_REPORT_TEXT), WM_SETTEXT, 0,
-                   reinterpret_cast<LPARAM>("no figures here"));
-    ::PostMessageA(::GetDlgItem(hReport, IDOK), BM_CLICK, 0, 0);
-    HWND hBox = app.WaitForWindowCaptioned("ベンチ表", 10000);
-    ASSERT_NE(hBox, nullptr) << "no box captioned with the file's name";
-    EXPECT_EQ(::GetWindow(hBox, GW_OWNER), hReport);
-    EXPECT_EQ(WindowText(::GetDlgItem(hBox, kMessageText)), kDontLie);
+  const struct {
+    const wchar_t* file;
+    const char* caption;
+  } kCopies[] = {
+      {L"ベンチ表.exe", "ベンチ表"},
+      {L"ベンチ¥2.exe", "ベンチ?2"},
+  };
+  for (const auto& copy : kCopies) {
+    SCOPED_TRACE(copy.file);
+    ASSERT_TRUE(::CopyFileW(BesideTestProgram(L"Tarvolo.exe").c_str(),
+                            BesideTestProgram(copy.file).c_str(), FALSE));
+    {
+      TarvoloProcess app(false, copy.file);
+      app.PostClick(IDC_REPORT);
+      HWND hReport = app.WaitForWindowCaptioned(kReportCaption, 10000);
+      ASSERT_NE(hReport, nullptr);
+      app.Send(::GetDlgItem(hReport, IDC_REPORT_TEXT), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(L"no figures here"));
+      ::PostMessageA(::GetDlgItem(hReport, IDOK), BM_CLICK, 0, 0);
+      HWND hBox = app.WaitForWindowCaptioned(copy.caption, 10000);
+      ASSERT_NE(hBox, nullptr) << "no box captioned with the file's name";
+      EXPECT_EQ(::GetWindow(hBox, GW_OWNER), hReport);
+      EXPECT_EQ(WindowText(::GetDlgItem(hBox, kMessageText)), kDontLie);
+    }
+    ::DeleteFileW(BesideTestProgram(copy.file).c_str());
   }
-  ::DeleteFileA(BesideTestProgram(kCopy).c_str());
 }
 
 TEST_F(ReportWindow, CloseReturnsToTheMainWindowUnchanged) {
@@ -590,7 +657,7 @@ TEST(ReportCloseOrder, ClosingBothWindowsBehindAWarningEndsTheProgram) {
   HWND hReport = app.WaitForWindowCaptioned(kReportCaption, 10000);
   ASSERT_NE(hReport, nullptr);
   HWND hEdit = ::GetDlgItem(hReport, IDC_REPORT_TEXT);
-  ::SendMessageA(hEdit, EM_SETSEL, 0, -1);
+  app.Send(hEdit, EM_SETSEL, 0, -1);
   ::SendNotifyMessageA(hEdit, WM_CLEAR, 0, 0);
   HWND hBox = nullptr;
   ASSERT_TRUE(app.WaitUntil(

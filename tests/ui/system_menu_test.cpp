@@ -87,7 +87,7 @@ TEST(SystemMenu, TheMinimisedWindowPaintsItsIconCentred) {
   TarvoloProcess app(/*logCalls=*/true);
   app.Send(app.MainWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
   ASSERT_TRUE(::IsIconic(app.MainWindow()));
-  ::SendMessageA(app.MainWindow(), WM_PAINT, 0, 0);
+  app.Send(app.MainWindow(), WM_PAINT);
   ASSERT_TRUE(app.WaitUntil([&] { return !app.LoggedCalls("user32.DrawIcon").empty(); }, 5000));
   std::vector<std::string> arguments = Split(app.LoggedCalls("user32.DrawIcon").front(), ',');
   ASSERT_EQ(arguments.size(), 4u);
@@ -99,7 +99,7 @@ TEST(SystemMenu, TheMinimisedWindowPaintsItsIconCentred) {
   EXPECT_NE(std::stoul(arguments[3], nullptr, 16), 0u) << "an icon was drawn";
 
   app.Send(app.MainWindow(), WM_SYSCOMMAND, SC_RESTORE, 0);
-  ::SendMessageA(app.MainWindow(), WM_PAINT, 0, 0);
+  app.Send(app.MainWindow(), WM_PAINT);
   ::Sleep(300);
   EXPECT_EQ(app.LoggedCalls("user32.DrawIcon").size(), 1u) << "restored, no icon is drawn";
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -158,6 +159,28 @@ TEST_F(ReportEntry, EachSaveAppendsItsOwnEntry) {
   ASSERT_EQ(AppendReportEntry(path.c_str(), "second"), EntryResult::kWritten);
   ASSERT_EQ(AppendReportEntry(path.c_str(), "second"), EntryResult::kWritten);
   EXPECT_EQ(Contents(path), kHeader + "first\r\n" + kHeader + "second" + kHeader + "second");
+}
+
+// The path is UTF-8 on every system and names exactly one file: "é" and the yen
+// sign, which a code page holds only as look-alikes ("e" and "\"), a character
+// beyond 16 bits, and a Shift_JIS character whose second byte reads as "\".
+TEST_F(ReportEntry, AUtf8PathNamesExactlyThatFile) {
+  const char* const kNames[] = {u8"résumé.txt", u8"x¥..¥yen.txt", u8"😀.txt", u8"表示.txt"};
+  std::vector<std::string> expected;
+  for (const char* name : kNames) {
+    const fs::path path = dir_ / fs::u8path(name);
+    EXPECT_EQ(AppendReportEntry(path.u8string().c_str(), "text"), EntryResult::kWritten) << name;
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), kHeader + "text") << name;
+    expected.push_back(name);
+  }
+  std::vector<std::string> names;
+  for (const fs::directory_entry& entry : fs::directory_iterator(dir_)) {
+    names.push_back(entry.path().filename().u8string());
+  }
+  std::sort(names.begin(), names.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(names, expected);
 }
 
 TEST_F(ReportEntry, ATextLongerThanAReportIsRefusedUntouched) {
