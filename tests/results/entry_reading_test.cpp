@@ -208,6 +208,12 @@ TEST(EntryReading, ReceivedShapesGiveTheirEntriesAndNothingElse) {
       {"invalid Shift_JIS and a NUL in the name",
        invalidName,
        {{"\xEF\xBF\xBD \xEF\xBF\xBDx", "PC-9821", "0.987", "80.123", kInvalidBytes}}},
+      {"unreadable bytes flag their own entry only, a U+FFFD typed in UTF-8 none",
+       FilledReport(0.5f, 40.0f, NameOnly("\xFF太郎")) + hanako +
+           FilledReport(0.5f, 40.0f, NameOnly("\xEF\xBF\xBD")),
+       {{"\xEF\xBF\xBD太郎", "", "0.500", "40.000", kInvalidBytes},
+        {"花子", "FMV", "1.500", "0.000", 0},
+        {"\xEF\xBF\xBD", "", "0.500", "40.000", 0}}},
       {"a name longer than a field is kept, cut at a character",
        Entry(FilledReport(0.5f, 40.0f, NameOnly(longName))) + ToShiftJis(longName),
        {{longCut, "", "0.500", "40.000", 0}}},
