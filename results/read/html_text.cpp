@@ -3,6 +3,8 @@
 #include <libxml/HTMLparser.h>
 
 #include <climits>
+#include <string>
+#include <utility>
 
 #include "results/read/owners.h"
 

@@ -1,7 +1,7 @@
 // Mail as mail programs keep it: a message file (an .eml, a Maildir message) or
 // an mbox, read by GMime one message at a time. What comes out is each text part
-// of each message, its transfer encoding undone, with its declared charset, and
-// nothing of the mail around it: the later steps never learn it was a mail.
+// of each message, its transfer encoding undone, with its declared charset and
+// nothing of the mail around it, for the reader to decode.
 #ifndef TARVOLO_RESULTS_READ_MAIL_READER_H
 #define TARVOLO_RESULTS_READ_MAIL_READER_H
 

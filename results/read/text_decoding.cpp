@@ -1,5 +1,7 @@
 #include "results/read/text_decoding.h"
 
+#include <iconv.h>
+
 #include <cerrno>
 #include <cstring>
 #include <memory>
