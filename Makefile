@@ -10,4 +10,9 @@ dist:
 mutate:
 	scripts/mutate.sh
 
-.PHONY: bench dist mutate
+# Every fuzz target under libFuzzer for FUZZ_SECONDS each (default 600); what
+# it finds is folded into tests/fuzz/corpus/ (scripts/fuzz.sh).
+fuzz:
+	scripts/fuzz.sh
+
+.PHONY: bench dist mutate fuzz
