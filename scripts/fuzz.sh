@@ -14,7 +14,7 @@ source scripts/lib.sh
 seconds=${FUZZ_SECONDS:-600}
 # More memory than this (ASan's own share included), or a single allocation
 # beyond the tool's memory goal, or a few seconds for one input: a finding.
-rss_limit_mb=1024
+rss_limit_mb=512
 malloc_limit_mb=256
 timeout_s=5
 targets=(received_file_fuzz entries_fuzz decoders_fuzz report_fuzz)
