@@ -29,14 +29,9 @@ CBenchDlg::CBenchDlg(CWnd* pParent) : CDialogImpl(pParent) {
   m_hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 
-void CBenchDlg::DoDataExchange(CDataExchange* pDX) {
-  CDialog::DoDataExchange(pDX);
-}
-
 BOOL CBenchDlg::OnInitDialog() {
   CDialog::OnInitDialog();
 
-  // The About entry at the end of the system menu, after a separator.
   CMenu sysMenu = CMenu::FromHandle(::GetSystemMenu(m_hWnd, FALSE));
   if (sysMenu.m_hMenu) {
     CString strAboutMenu;

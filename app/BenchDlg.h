@@ -18,8 +18,7 @@ class CBenchDlg : public CDialogImpl<CBenchDlg> {
   void OnMeasureDone(int nStart, int nEnd);
 
  protected:
-  // Exchanges nothing: the handlers set and read the controls themselves.
-  void DoDataExchange(CDataExchange* pDX) override;
+  void DoDataExchange(CDataExchange* pDX) override { CDialog::DoDataExchange(pDX); }
   BOOL OnInitDialog() override;
   // Start: begins a run; never ends the dialog.
   void OnOK() override;

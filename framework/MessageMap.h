@@ -21,7 +21,6 @@ struct MessageMapEntry {
   LRESULT (T::*onMessage)(WPARAM, LPARAM);
 };
 
-// WM_COMMAND from control or command `id` with notification `code`.
 template <class T>
 constexpr MessageMapEntry<T> OnCommandEntry(UINT id, UINT code, void (T::*handler)()) {
   return {

@@ -22,10 +22,6 @@ const char kFiguresMissing[] = "うそをついちゃイカンよ。きみィ";
 
 }  // namespace
 
-void CReportDlg::DoDataExchange(CDataExchange* pDX) {
-  CDialog::DoDataExchange(pDX);
-}
-
 BOOL CReportDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   ComposeReport(m_fTime[0], m_fTime[1], m_szReport);

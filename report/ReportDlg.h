@@ -24,8 +24,7 @@ class CReportDlg : public CDialogImpl<CReportDlg> {
   char m_szReport[kReportBytes];
 
  protected:
-  // Exchanges nothing: the handlers read the report from its edit box themselves.
-  void DoDataExchange(CDataExchange* pDX) override;
+  void DoDataExchange(CDataExchange* pDX) override { CDialog::DoDataExchange(pDX); }
   BOOL OnInitDialog() override;
   // Save: never closes the window.
   void OnOK() override;
