@@ -96,14 +96,7 @@ DWORD WINAPI CBenchDlg::MeasureThreadProc(LPVOID pParam) {
   timer.Measure(g_nLimit);
   // Posted, not sent, so that no control is touched off the window's thread. If
   // the window has closed meanwhile the message is simply lost.
-  ::PostMessageA(static_cast<HWND>(pParam), WM_MEASURE_DONE,
-                 static_cast<WPARAM>(static_cast<unsigned>(timer.m_start)),
-                 static_cast<LPARAM>(timer.m_end));
-  return 0;
-}
-
-LRESULT CBenchDlg::OnMeasureDoneMessage(WPARAM wParam, LPARAM lParam) {
-  OnMeasureDone(static_cast<int>(static_cast<unsigned>(wParam)), static_cast<int>(lParam));
+  PostIntPair(static_cast<HWND>(pParam), WM_MEASURE_DONE, timer.m_start, timer.m_end);
   return 0;
 }
 
