@@ -4,12 +4,18 @@
 #include <iostream>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
-#include "results/input_files.h"
-#include "results/output_folder.h"
-#include "results/received_file.h"
-#include "results/results_site.h"
+#include "results/entries/entry.h"
+#include "results/entries/text_entries.h"
+#include "results/rank/ranking.h"
+#include "results/rank/result_set.h"
+#include "results/read/input_files.h"
+#include "results/read/received_file.h"
+#include "results/read/received_text.h"
+#include "results/site/output_folder.h"
+#include "results/site/results_site.h"
 
 namespace {
 
@@ -71,23 +77,28 @@ int main(int argc, char** argv) {
   }
   if (inputs.empty()) return UsageError("no report file or folder given");
 
-  const ReportVocabulary& vocabulary = TheReportVocabulary();
   const InputFiles files = CollectInputs(inputs, std::cerr);
   std::size_t skipped = files.skipped;
   ResultSet results;
-  std::string why;
+  const auto addEntry = [&results](CheckedEntry entry) { results.Add(std::move(entry)); };
   for (const std::string& path : files.paths) {
     // An output folder inside an input folder: the last run's page is no report.
     if (IsOutput(path, folder)) continue;
-    if (!AddReceivedFile(path, vocabulary, results, why)) {
-      std::cerr << "tarvolo-results: skipped " << path << ": " << why << '\n';
+    const FileRead read =
+        ReadReceivedFile(path, [&](const ReceivedText& text) { ReadEntries(text, addEntry); });
+    if (!read.read) {
+      std::cerr << "tarvolo-results: skipped " << path << ": " << read.why << '\n';
       ++skipped;
+      continue;
     }
+    ++results.files;
+    results.mails += read.mails;
   }
 
   // Sorted once, for every page and the table.
   const Rankings rankings = RankEntries(results);
-  if (!MakeFolder(folder, why) || !WriteResultsSite(folder, results, rankings, vocabulary, why)) {
+  std::string why;
+  if (!MakeFolder(folder, why) || !WriteResultsSite(folder, results, rankings, why)) {
     std::cerr << "tarvolo-results: cannot write into " << folder << ": " << why << '\n';
     return kPageNotWritten;
   }

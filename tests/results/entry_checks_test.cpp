@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "report_samples.h"
-#include "results/entry_checks.h"
-#include "results/report_reader.h"
-#include "results/result_set.h"
+#include "results/entries/entry_checks.h"
+#include "results/rank/ranking.h"
+#include "results/rank/result_set.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ CheckedEntry Checked(const char* time10000, const char* time100000) {
   EntryFields fields;
   fields.text[kTime10000] = time10000;
   fields.text[kTime100000] = time100000;
-  return CheckEntry(fields, "");
+  return CheckEntry(fields);
 }
 
 TEST(EntryChecks, StatusShowsWhatIsWrongWithAnEntry) {
@@ -67,7 +67,7 @@ TEST(EntryChecks, StatusShowsWhatIsWrongWithAnEntry) {
     EXPECT_EQ(entry.status, c.status) << c.time10000 << " " << c.time100000;
   }
   EXPECT_EQ(
-      CheckEntry(EntryFields{}, "名前：\xEF\xBF\xBD").status,
+      CheckEntry(EntryFields{}, kInvalidBytes).status,
       "10,000 の数値が読めない、100,000 の数値が読めない、読めないバイト列あり（\xEF\xBF\xBD）");
 }
 
@@ -84,7 +84,7 @@ TEST(ResultSet, SameEntryCountsOnceAMachineRanksOnceAndTheOrderDoesNotDependOnRe
   std::vector<std::string> seen;
   for (int round = 0; round < 6; ++round) {
     ResultSet results;
-    for (std::size_t i : order) AddReports(reports[i], TheReportVocabulary(), results);
+    for (std::size_t i : order) AddReports(reports[i], results);
     EXPECT_EQ(results.read, 7u);
     EXPECT_EQ(results.merged, 1u);  // a at 2.000 and 0.000, twice
     const Rankings rankings = RankEntries(results);

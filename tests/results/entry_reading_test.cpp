@@ -7,27 +7,23 @@
 #include <vector>
 
 #include "report/report_entry.h"
+#include "report/report_fields.h"
 #include "report/report_text.h"
 #include "report_samples.h"
-#include "results/report_reader.h"
-#include "results/text_decoding.h"
+#include "results/read/text_decoding.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
-const ReportVocabulary& Vocabulary() {
-  return TheReportVocabulary();
-}
-
 ResultSet Read(const std::string& bytes) {
   ResultSet results;
-  AddReports(bytes, Vocabulary(), results);
+  AddReports(bytes, results);
   return results;
 }
 
 TEST(ReportVocabulary, TheReportsOwnFieldsInUtf8) {
-  const ReportVocabulary& vocabulary = Vocabulary();
-  EXPECT_EQ(vocabulary.entryHeader, "★★★★★ Tarvolo 結果報告書 ★★★★★");
-  EXPECT_EQ(vocabulary.mailLine, std::string("To ") + kMakerMail);
+  EXPECT_STREQ(kEntryHeaderLine, "★★★★★ Tarvolo 結果報告書 ★★★★★");
+  EXPECT_EQ(kReportMailLine, std::string("To ") + kMakerMail);
   const char* const labels[kFieldCount] = {"名前",
                                            "[10,000]測定結果(秒)",
                                            "[100,000]測定結果(秒)",
@@ -37,7 +33,7 @@ TEST(ReportVocabulary, TheReportsOwnFieldsInUtf8) {
                                            "ＯＳ",
                                            "コメント"};
   for (int field = 0; field < kFieldCount; ++field) {
-    EXPECT_EQ(vocabulary.labels[field], labels[field]) << "field " << field;
+    EXPECT_STREQ(kReportFields[field].label, labels[field]) << "field " << field;
   }
 }
 
@@ -212,6 +208,12 @@ TEST(EntryReading, ReceivedShapesGiveTheirEntriesAndNothingElse) {
       {"invalid Shift_JIS and a NUL in the name",
        invalidName,
        {{"\xEF\xBF\xBD \xEF\xBF\xBDx", "PC-9821", "0.987", "80.123", kInvalidBytes}}},
+      {"unreadable bytes flag their own entry only, a U+FFFD typed in UTF-8 none",
+       FilledReport(0.5f, 40.0f, NameOnly("\xFF太郎")) + hanako +
+           FilledReport(0.5f, 40.0f, NameOnly("\xEF\xBF\xBD")),
+       {{"\xEF\xBF\xBD太郎", "", "0.500", "40.000", kInvalidBytes},
+        {"花子", "FMV", "1.500", "0.000", 0},
+        {"\xEF\xBF\xBD", "", "0.500", "40.000", 0}}},
       {"a name longer than a field is kept, cut at a character",
        Entry(FilledReport(0.5f, 40.0f, NameOnly(longName))) + ToShiftJis(longName),
        {{longCut, "", "0.500", "40.000", 0}}},
@@ -267,7 +269,7 @@ TEST(TextDecoding, EachEncodingIsRecognisedByItsBytes) {
     SCOPED_TRACE(c.what);
     EXPECT_EQ(GuessEncoding(c.bytes), c.encoding);
     const DecodedText decoded = DecodeToUtf8(c.bytes);
-    EXPECT_EQ(decoded.replaced, 0u);
+    EXPECT_EQ(decoded.unreadable.size(), 0u);
     EXPECT_EQ(decoded.utf8, c.encoding == TextEncoding::kIso2022Jp ? "名前：Tarvolo" : text);
   }
 }

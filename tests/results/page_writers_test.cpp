@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "page_parts.h"
 #include "report_samples.h"
-#include "results/report_reader.h"
-#include "results/site_pages.h"
+#include "results/rank/result_set.h"
+#include "results/site/site_pages.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ ResultSet ResultsOf(const std::vector<std::string>& reports) {
   ResultSet results;
   for (const std::string& report : reports) {
     results.files++;
-    AddReports(report, TheReportVocabulary(), results);
+    AddReports(report, results);
   }
   return results;
 }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "report_samples.h"
+#include "tests/support/test_files.h"
 
 namespace {
 

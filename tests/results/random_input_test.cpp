@@ -11,10 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "page_parts.h"
 #include "report_samples.h"
-#include "results/received_file.h"
-#include "results/report_reader.h"
-#include "results/text_decoding.h"
+#include "results/rank/result_set.h"
+#include "results/read/text_decoding.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
@@ -147,10 +148,10 @@ TEST(RandomInput, NoCrashAndThePageOnlyEverHoldsItsOwnElements) {
       // In a buffer of exactly its size, so that the sanitizer sees a read past its end.
       const std::string bent = Bent(original, generator);
       const std::vector<char> exact(bent.begin(), bent.end());
-      AddReports(std::string_view(exact.data(), exact.size()), TheReportVocabulary(), results);
+      AddReports(std::string_view(exact.data(), exact.size()), results);
       // And as a received file: a mail is read as mail.
       WriteBytes(received, bent);
-      ASSERT_TRUE(AddReceivedFile(received, TheReportVocabulary(), results, why)) << why;
+      ASSERT_TRUE(AddReceivedFile(received, results, why)) << why;
     }
     ASSERT_EQ(results.read, results.kept.size() + results.merged);
     for (const auto& [file, bytes] : SiteFiles(results)) {
@@ -160,7 +161,7 @@ TEST(RandomInput, NoCrashAndThePageOnlyEverHoldsItsOwnElements) {
               << "round " << rounds << ", " << file << ": <" << name;
         }
       }
-      ASSERT_EQ(DecodeAs(bytes, TextEncoding::kUtf8).replaced, 0u)
+      ASSERT_EQ(DecodeAs(bytes, TextEncoding::kUtf8).unreadable.size(), 0u)
           << "round " << rounds << ", " << file;
     }
   }

@@ -1,18 +1,16 @@
 // Received reports for the results tool's tests, made the way users make them:
 // the program's own template and entry writer, the blanks filled in, the text
 // then edited, pasted or re-encoded. Texts here are UTF-8; the report's own
-// bytes are Shift_JIS.
+// bytes are Shift_JIS. And what the tool does with them, entry by entry.
 #ifndef TARVOLO_TESTS_RESULTS_REPORT_SAMPLES_H
 #define TARVOLO_TESTS_RESULTS_REPORT_SAMPLES_H
 
+#include <cstddef>
 #include <filesystem>
-#include <map>
-#include <set>
 #include <string>
-#include <vector>
+#include <string_view>
 
-#include "results/report_vocabulary.h"
-#include "results/result_set.h"
+#include "results/rank/result_set.h"
 
 // The answers a user writes after the colons (UTF-8); the comment may span lines.
 struct Answers {
@@ -39,33 +37,12 @@ std::string FigureText(float seconds);
 // Appends the UTF-8 report as a Shift_JIS entry through AppendReportEntry.
 void AppendEntry(const std::filesystem::path& file, const std::string& utf8Report);
 
-// The names of all elements that open or close in a page, as a browser's
-// tokenizer would start them ("td", "/td", "!DOCTYPE"), and the pages' own.
-std::set<std::string> ElementsIn(const std::string& page);
-const std::set<std::string>& OwnElements();
+// What the tool does with a received text: every entry found goes into the
+// set. Returns the number of entries found.
+std::size_t AddReports(std::string_view bytes, ResultSet& results);
 
-// Every file a run writes (the pages and results.csv), by name, made in memory
-// from the entries as the program makes them.
-std::map<std::string, std::string> SiteFiles(const ResultSet& results);
-
-// The cells of each body row of the page's n-th table (from 0), as written.
-std::vector<std::vector<std::string>> TableCells(const std::string& page, std::size_t n);
-
-std::string ReadBytes(const std::filesystem::path& file);
-void WriteBytes(const std::filesystem::path& file, const std::string& bytes);
-
-// A fresh empty folder for one test, removed by the destructor.
-class ScratchFolder {
- public:
-  ScratchFolder();
-  ~ScratchFolder();
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(const char* name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
+// The same for a received file, read as the tool reads it; false, with the
+// reason, when it cannot be read.
+bool AddReceivedFile(const std::string& path, ResultSet& results, std::string& why);
 
 #endif

@@ -1,0 +1,57 @@
+#include "results/read/received_file.h"
+
+#include <utility>
+
+#include "results/read/html_text.h"
+#include "results/read/input_files.h"
+#include "results/read/mail_reader.h"
+#include "results/read/owners.h"
+#include "results/read/text_decoding.h"
+
+namespace {
+
+// Enough for a mail's header to show itself.
+constexpr std::size_t kHeadBytes = 8192;
+
+// A mail's text part by its declared charset, an HTML part as the text a reader
+// of it sees.
+ReceivedText TextOfPart(const TextPart& part) {
+  DecodedText decoded = DecodeDeclared(part.bytes, part.charset);
+  ReceivedText text{std::move(decoded.utf8), std::move(decoded.unreadable), part.damaged};
+  if (!part.html) return text;
+  const bool unreadable = !text.unreadable.empty();
+  text.utf8 = HtmlToText(text.utf8);
+  text.unreadable.clear();
+  // The markup is gone and with it the places found while decoding; the
+  // replacement characters themselves came through.
+  if (!unreadable) return text;
+  for (std::size_t at = text.utf8.find(kReplacementUtf8); at != std::string::npos;
+       at = text.utf8.find(kReplacementUtf8, at + kReplacementUtf8.size())) {
+    text.unreadable.push_back(at);
+  }
+  return text;
+}
+
+}  // namespace
+
+FileRead ReadReceivedFile(const std::string& path,
+                          const std::function<void(const ReceivedText&)>& each) {
+  FileRead result;
+  const UniqueFd fd = OpenRegularFile(path, result.why);
+  std::string bytes(kHeadBytes, '\0');
+  if (!fd || !ReadHead(fd.get().number(), bytes, result.why)) return result;
+  const FileKind kind = KindOfFile(bytes);
+  if (kind != FileKind::kText) {
+    result.mails = ReadMail(fd.get().number(), kind,
+                            [&each](const TextPart& part) { each(TextOfPart(part)); });
+    if (result.mails > 0) {
+      result.read = true;
+      return result;
+    }
+    // Not a mail after all: read as the text it is.
+  }
+  if (!ReadWhole(fd.get().number(), bytes, result.why)) return result;
+  result.read = true;
+  each(ReceivedTextOf(bytes));
+  return result;
+}

@@ -1,0 +1,329 @@
+#include "results/read/text_decoding.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include "results/read/owners.h"
+
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// What a byte is to the quick loops below: plain ASCII is copied as it is.
+enum ByteClass : unsigned char { kPlain, kControl, kHigh };
+
+struct ByteClasses {
+  ByteClass of[256];
+  constexpr ByteClasses() : of() {
+    for (int c = 0; c < 256; ++c) {
+      const bool control = (c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F;
+      of[c] = c >= 0x80 ? kHigh : control ? kControl : kPlain;
+    }
+  }
+};
+constexpr ByteClasses kClasses;
+
+// The length of the well-formed UTF-8 sequence at p (at most n bytes, p[0] >=
+// 0x80), or 0.
+std::size_t Utf8SequenceLength(const unsigned char* p, std::size_t n) {
+  const auto tail = [&](std::size_t i, unsigned char lo, unsigned char hi) {
+    return i < n && p[i] >= lo && p[i] <= hi;
+  };
+  const unsigned char c = p[0];
+  if (c >= 0xC2 && c <= 0xDF) return tail(1, 0x80, 0xBF) ? 2 : 0;
+  if (c >= 0xE0 && c <= 0xEF) {
+    // No overlong forms (E0) and no surrogates (ED).
+    const unsigned char lo = c == 0xE0 ? 0xA0 : 0x80;
+    const unsigned char hi = c == 0xED ? 0x9F : 0xBF;
+    return tail(1, lo, hi) && tail(2, 0x80, 0xBF) ? 3 : 0;
+  }
+  if (c >= 0xF0 && c <= 0xF4) {
+    const unsigned char lo = c == 0xF0 ? 0x90 : 0x80;
+    const unsigned char hi = c == 0xF4 ? 0x8F : 0xBF;
+    return tail(1, lo, hi) && tail(2, 0x80, 0xBF) && tail(3, 0x80, 0xBF) ? 4 : 0;
+  }
+  return 0;
+}
+
+// The decoded text is built in a buffer large enough for the worst case: every
+// byte becoming a three-byte character (a half-width katakana, or U+FFFD).
+class Utf8Output {
+ public:
+  explicit Utf8Output(std::size_t inputBytes)
+      : buffer_(new char[inputBytes * 3 + 4]), end_(buffer_.get()) {}
+  void Append(const void* bytes, std::size_t count) {
+    if (count == 0) return;  // an empty text may have no bytes at all
+    std::memcpy(end_, bytes, count);
+    end_ += count;
+  }
+  // A character of at most four bytes from a table slot of four: copied whole
+  // (one move; the buffer has four bytes to spare), then counted.
+  void AppendCharacter(const char (&slot)[4], std::size_t length) {
+    std::memcpy(end_, slot, 4);
+    end_ += length;
+  }
+  void Replacement(DecodedText& decoded) {
+    decoded.unreadable.push_back(static_cast<std::size_t>(end_ - buffer_.get()));
+    Append(kReplacementUtf8.data(), kReplacementUtf8.size());
+  }
+  // Copies the plain ASCII from p[i] on; returns the index of the first other byte.
+  std::size_t CopyPlain(const unsigned char* p, std::size_t i, std::size_t n) {
+    const std::size_t start = i;
+    while (i < n && kClasses.of[p[i]] == kPlain) ++i;
+    Append(p + start, i - start);
+    return i;
+  }
+  void MoveTo(std::string& text) { text.assign(buffer_.get(), end_); }
+
+ private:
+  std::unique_ptr<char[]> buffer_;
+  char* end_;
+};
+
+// Shift_JIS through a table that iconv fills as characters turn up: iconv says
+// what each byte and byte pair is, and each is asked once however often it
+// occurs (iconv itself costs about 40 instructions a byte).
+class ShiftJisTable {
+ public:
+  ShiftJisTable() : converter_(OpenIconv("UTF-8", "CP932")) {}
+
+  bool usable() const { return converter_ != nullptr; }
+
+  // Appends the character at p (n bytes left, p[0] >= 0x80) and returns the
+  // bytes it took: 1 or 2, or 0 when they are no character (nothing appended).
+  std::size_t Append(const unsigned char* p, std::size_t n, Utf8Output& out) {
+    const Slot& single = Lookup(p[0], p, 1);
+    if (single.length > 0) {
+      out.AppendCharacter(single.utf8, single.length);
+      return 1;
+    }
+    if (!single.lead || n < 2) return 0;
+    const Slot& pair = Lookup(256 + (p[0] << 8 | p[1]), p, 2);
+    if (pair.length == 0) return 0;
+    out.AppendCharacter(pair.utf8, pair.length);
+    return 2;
+  }
+
+ private:
+  struct Slot {
+    bool asked = false;
+    bool lead = false;  // a byte that starts a pair
+    unsigned char length = 0;
+    char utf8[4] = {};
+  };
+
+  const Slot& Lookup(std::size_t index, const unsigned char* p, std::size_t count) {
+    Slot& slot = slots_[index];
+    return slot.asked ? slot : Ask(slot, p, count);
+  }
+
+  // The first time a byte or pair turns up: iconv is asked what it is.
+  __attribute__((noinline)) const Slot& Ask(Slot& slot, const unsigned char* p, std::size_t count) {
+    slot.asked = true;
+    char in[2] = {static_cast<char>(p[0]), count > 1 ? static_cast<char>(p[1]) : '\0'};
+    char* from = in;
+    std::size_t fromLeft = count;
+    char* to = slot.utf8;
+    std::size_t toLeft = sizeof slot.utf8;
+    iconv(converter_.get(), nullptr, nullptr, nullptr, nullptr);
+    const std::size_t result = iconv(converter_.get(), &from, &fromLeft, &to, &toLeft);
+    if (result != static_cast<std::size_t>(-1) && fromLeft == 0) {
+      slot.length = static_cast<unsigned char>(to - slot.utf8);
+    } else {
+      slot.lead = count == 1 && errno == EINVAL;  // cut off: the byte wants a second
+    }
+    return slot;
+  }
+
+  const IconvPtr converter_;
+  Slot slots_[256 + 65536];
+};
+
+// NUL and other control characters would reach the page and the table as they
+// are; like unreadable bytes they are shown as U+FFFD.
+void DecodeShiftJis(std::string_view bytes, DecodedText& decoded) {
+  static ShiftJisTable* const table = new ShiftJisTable;  // kept for the process's life
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t n = bytes.size();
+  Utf8Output out(n);
+  for (std::size_t i = out.CopyPlain(p, 0, n); i < n; i = out.CopyPlain(p, i, n)) {
+    const std::size_t taken =
+        kClasses.of[p[i]] == kHigh && table->usable() ? table->Append(p + i, n - i, out) : 0;
+    if (taken == 0) {
+      // Passed over one byte at a time, as iconv's own error handling would.
+      out.Replacement(decoded);
+      ++i;
+    } else {
+      i += taken;
+    }
+  }
+  out.MoveTo(decoded.utf8);
+}
+
+void DecodeUtf8(std::string_view bytes, DecodedText& decoded) {
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t n = bytes.size();
+  Utf8Output out(n);
+  for (std::size_t i = out.CopyPlain(p, 0, n); i < n; i = out.CopyPlain(p, i, n)) {
+    const std::size_t length = kClasses.of[p[i]] == kHigh ? Utf8SequenceLength(p + i, n - i) : 0;
+    if (length == 0) {
+      out.Replacement(decoded);
+      ++i;
+    } else {
+      out.Append(p + i, length);
+      i += length;
+    }
+  }
+  out.MoveTo(decoded.utf8);
+}
+
+// ISO-2022-JP (stateful) and EUC-JP come in mails, not in report files: iconv
+// reads them directly.
+void DecodeThroughIconv(std::string_view bytes, const char* encoding, DecodedText& decoded) {
+  const IconvPtr converter = OpenIconv("UTF-8", encoding);
+  if (!converter) {
+    // The C library lacks the converter: nothing of the text can be read.
+    decoded.utf8.assign(kReplacementUtf8);
+    decoded.unreadable.assign(1, 0);
+    return;
+  }
+  // What iconv cannot read is marked by a byte that UTF-8 never holds, so that
+  // the UTF-8 pass below replaces it, and counts it, with the control characters.
+  constexpr char kUnreadableMark = '\xFF';
+  std::string converted(bytes.size() * 2 + 16, '\0');
+  std::size_t used = 0;
+  char* in = const_cast<char*>(bytes.data());  // iconv's signature; it only reads
+  std::size_t inLeft = bytes.size();
+  while (inLeft > 0) {
+    char* to = converted.data() + used;
+    std::size_t toLeft = converted.size() - used;
+    const std::size_t result = iconv(converter.get(), &in, &inLeft, &to, &toLeft);
+    const int error = errno;
+    used = static_cast<std::size_t>(to - converted.data());
+    if (result != static_cast<std::size_t>(-1)) break;
+    if (error == E2BIG) {
+      converted.resize(converted.size() * 2);
+      continue;
+    }
+    // An invalid sequence (EILSEQ) is passed over one byte at a time; a
+    // sequence cut off by the end of the text (EINVAL) ends it.
+    if (used == converted.size()) converted.resize(converted.size() * 2);
+    converted[used++] = kUnreadableMark;
+    if (error != EILSEQ) break;
+    ++in;
+    --inLeft;
+  }
+  converted.resize(used);
+  DecodeUtf8(converted, decoded);
+}
+
+}  // namespace
+
+TextEncoding GuessEncoding(std::string_view bytes) {
+  if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) return TextEncoding::kUtf8;
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t n = bytes.size();
+  std::size_t multiByte = 0, invalid = 0;
+  for (std::size_t i = 0; i < n;) {
+    if (p[i] < 0x80) {
+      ++i;
+      continue;
+    }
+    const std::size_t length = Utf8SequenceLength(p + i, n - i);
+    if (length == 0) {
+      ++invalid;
+      ++i;
+      // Hundreds of bad bytes and few good sequences: a text in UTF-8 would
+      // not look like this, so the rest need not be read.
+      if (invalid >= 256 && multiByte <= 16 * invalid) break;
+    } else {
+      ++multiByte;
+      i += length;
+    }
+  }
+  // ISO-2022-JP is 7-bit: its kanji come after ESC $ B (or ESC $ @).
+  const bool jisEscape = bytes.find("\x1B$B") != std::string_view::npos ||
+                         bytes.find("\x1B$@") != std::string_view::npos;
+  if (jisEscape && multiByte + invalid < n / 100 + 1) return TextEncoding::kIso2022Jp;
+  // Shift_JIS text is mostly invalid as UTF-8; a few bad bytes in a long UTF-8
+  // text do not make it Shift_JIS.
+  if (invalid == 0 || multiByte > 16 * invalid) return TextEncoding::kUtf8;
+  return TextEncoding::kShiftJis;
+}
+
+DecodedText DecodeAs(std::string_view bytes, TextEncoding encoding) {
+  DecodedText decoded{{}, encoding, {}};
+  switch (encoding) {
+    case TextEncoding::kShiftJis:
+      DecodeShiftJis(bytes, decoded);
+      break;
+    case TextEncoding::kIso2022Jp:
+      // ISO-2022-JP-2 also reads the half-width katakana some mailers send.
+      DecodeThroughIconv(bytes, "ISO-2022-JP-2", decoded);
+      break;
+    case TextEncoding::kEucJp:
+      DecodeThroughIconv(bytes, "EUC-JP-MS", decoded);
+      break;
+    case TextEncoding::kUtf8:
+      if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) bytes.remove_prefix(kUtf8Bom.size());
+      DecodeUtf8(bytes, decoded);
+      break;
+  }
+  return decoded;
+}
+
+namespace {
+
+bool EncodingNamed(std::string_view charset, TextEncoding* encoding) {
+  static const struct {
+    const char* name;
+    TextEncoding encoding;
+  } kNames[] = {
+      {"utf-8", TextEncoding::kUtf8},
+      {"utf8", TextEncoding::kUtf8},
+      {"iso-2022-jp", TextEncoding::kIso2022Jp},
+      {"csiso2022jp", TextEncoding::kIso2022Jp},
+      {"shift_jis", TextEncoding::kShiftJis},
+      {"shift-jis", TextEncoding::kShiftJis},
+      {"sjis", TextEncoding::kShiftJis},
+      {"x-sjis", TextEncoding::kShiftJis},
+      {"cp932", TextEncoding::kShiftJis},
+      {"windows-31j", TextEncoding::kShiftJis},
+      {"ms932", TextEncoding::kShiftJis},
+      {"euc-jp", TextEncoding::kEucJp},
+      {"x-euc-jp", TextEncoding::kEucJp},
+      {"eucjp", TextEncoding::kEucJp},
+  };
+  for (const auto& known : kNames) {
+    const std::string_view name = known.name;
+    if (charset.size() != name.size()) continue;
+    bool same = true;
+    for (std::size_t i = 0; same && i < name.size(); ++i) {
+      const char c = charset[i];
+      same = (c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) == name[i];
+    }
+    if (same) {
+      *encoding = known.encoding;
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+DecodedText DecodeDeclared(std::string_view bytes, std::string_view charset) {
+  TextEncoding declared;
+  if (!EncodingNamed(charset, &declared)) return DecodeToUtf8(bytes);
+  DecodedText decoded = DecodeAs(bytes, declared);
+  if (decoded.unreadable.empty()) return decoded;
+  // A wrong declaration (a Shift_JIS file sent as UTF-8, say): the bytes' own
+  // look decides when it reads them better.
+  const TextEncoding guessed = GuessEncoding(bytes);
+  if (guessed == declared) return decoded;
+  DecodedText other = DecodeAs(bytes, guessed);
+  return other.unreadable.size() < decoded.unreadable.size() ? other : decoded;
+}
