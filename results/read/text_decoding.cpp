@@ -354,11 +354,13 @@ DecodedText DecodeDeclared(std::string_view bytes, std::string_view charset) {
     decoded.unknownCharset = !decoded.unreadable.empty();
     return decoded;
   }
-  if (decoded.unreadable.empty()) return decoded;
-  // A wrong declaration (a Shift_JIS file sent as UTF-8, say): the bytes' own
-  // look decides when it reads them better.
+  // A wrong declaration (a Shift_JIS file sent as UTF-8, say) leaves much
+  // unreadable, and the bytes' own look decides when it reads them far better.
+  // A pair or two that no table holds is no sign of one: read otherwise, the
+  // rest would turn into characters that were never sent.
+  if (decoded.unreadable.size() < 3) return decoded;
   const TextEncoding guessed = GuessEncoding(bytes);
   if (guessed == declared) return decoded;
   DecodedText other = DecodeAs(bytes, guessed);
-  return other.unreadable.size() < decoded.unreadable.size() ? other : decoded;
+  return other.unreadable.size() * 2 < decoded.unreadable.size() ? other : decoded;
 }

@@ -10,6 +10,7 @@
 #include "report/report_fields.h"
 #include "report/report_text.h"
 #include "report_samples.h"
+#include "results/read/flowed_text.h"
 #include "results/read/text_decoding.h"
 #include "tests/support/test_files.h"
 
@@ -272,6 +273,63 @@ TEST(TextDecoding, EachEncodingIsRecognisedByItsBytes) {
     EXPECT_EQ(decoded.unreadable.size(), 0u);
     EXPECT_EQ(decoded.utf8, c.encoding == TextEncoding::kIso2022Jp ? "名前：Tarvolo" : text);
   }
+}
+
+// What Japanese mail programs send: a pair no table holds is one U+FFFD and
+// the characters after it are the ones sent.
+TEST(TextDecoding, DeclaredCharsetsReadStepByStepWithOneReplacementPerUnreadablePair) {
+  const struct {
+    const char* charset;
+    std::string bytes, utf8;
+    std::size_t unreadable;
+    bool unknown;
+  } cases[] = {
+      {"ISO-2022-JP", "\x1B$B/!0!\x1B(B ok", "\uFFFD亜 ok", 1, false},
+      {"iso-2022-jp",
+       "\x1B$B0!\x0E\x36\x0F"
+       "0!\x1B(B\x0E\x37\x0F"
+       "a",
+       "亜ｶ亜ｷa", 0, false},
+      {"Shift_JIS", "\x85\xA1\x88\x9FX\x85\x41", "\uFFFD亜X\uFFFDA", 2, false},
+      {"EUC-JP", "\xA9\xA1\xB0\xA1x\xAD\xA1", "\uFFFD亜x①", 1, false},
+      {"utf-16", std::string("\xFF\xFE\x9C\x4E\x0A\x00\x3D\xD8\x00\xDE", 10), "亜\n😀", 0, false},
+      {"UTF-16BE", std::string("\xD8\x3D\x00\x41", 4), "\uFFFDA", 1, false},
+      {"utf-7", "+ZeVnLA abc", "日本 abc", 0, false},
+      {"x-nothing", "plain 日本", "plain 日本", 0, false},
+      {"x-nothing", std::string("a\0b", 3), "a\uFFFDb", 1, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.charset + (" " + c.utf8));
+    const DecodedText decoded = DecodeDeclared(c.bytes, c.charset);
+    EXPECT_EQ(decoded.utf8, c.utf8);
+    EXPECT_EQ(decoded.unreadable.size(), c.unreadable);
+    EXPECT_EQ(decoded.unknownCharset, c.unknown);
+  }
+}
+
+TEST(FlowedText, SoftBreaksJoinWithinOneQuoteDepthAndUnreadableOffsetsFollow) {
+  const struct {
+    std::string in;
+    bool delSp;
+    std::string out;
+  } cases[] = {
+      {"CPU名：Pentium \nIII\r\nnext\n", false, "CPU名：Pentium III\nnext\n"},
+      {"とても長い \nコメント\n", true, "とても長いコメント\n"},
+      {"> q1 \n> q2\nreply \n>> deep\n", false, "> q1 q2\nreply \n>> deep\n"},
+      {"-- \nsig \nname", false, "-- \nsig name\n"},
+      {" From x\n >y\n", false, "From x\n>y\n"},
+  };
+  for (const auto& c : cases) {
+    std::string text = c.in;
+    std::vector<std::size_t> unreadable;
+    UndoFlowed(text, unreadable, c.delSp);
+    EXPECT_EQ(text, c.out) << c.in;
+  }
+  std::string text = "a\uFFFD \n>b\uFFFD\n";
+  std::vector<std::size_t> unreadable{1, 8};
+  UndoFlowed(text, unreadable, false);
+  EXPECT_EQ(text, "a\uFFFD \n> b\uFFFD\n");
+  EXPECT_EQ(unreadable, (std::vector<std::size_t>{1, 9}));
 }
 
 }  // namespace
