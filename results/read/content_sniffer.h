@@ -6,9 +6,9 @@
 
 #include <string_view>
 
-// Whether head, the first bytes of an attachment, may open a text: libmagic
-// calls it text or mail, or it names no picture, sound, film or font and the
-// bytes hold no NUL and hardly a control character that text has no use for.
+// Whether head, the first bytes of an attachment, may open a text: its bytes
+// hold no NUL and hardly a control character that text has no use for, or
+// libmagic calls it text or mail (and not a picture, an archive, a PDF...).
 bool MayBeText(std::string_view head);
 
 #endif
