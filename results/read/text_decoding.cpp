@@ -198,6 +198,22 @@ void DecodeIso2022Jp(std::string_view bytes, DecodedText& decoded) {
   }
 }
 
+// The ICU converter of an encoding read by none of the loops above.
+const char* IcuConverterOf(TextEncoding encoding) {
+  switch (encoding) {
+    case TextEncoding::kEucJp:
+      return "EUC-JP";
+    case TextEncoding::kUtf16Le:
+      return "UTF-16LE";
+    case TextEncoding::kUtf16Be:
+      return "UTF-16BE";
+    case TextEncoding::kUtf32Le:
+      return "UTF-32LE";
+    default:  // kUtf32Be; DecodeAs asks for no other
+      return "UTF-32BE";
+  }
+}
+
 void DecodeByIcu(std::string_view bytes, const char* name, DecodedText& decoded) {
   if (!DecodeThroughIcu(bytes, name, decoded)) decoded.unknownCharset = true;
 }
@@ -259,19 +275,11 @@ DecodedText DecodeAs(std::string_view bytes, TextEncoding encoding) {
       DecodeIso2022Jp(bytes, decoded);
       break;
     case TextEncoding::kEucJp:
-      DecodeByIcu(bytes, "EUC-JP", decoded);
-      break;
     case TextEncoding::kUtf16Le:
-      DecodeByIcu(bytes, "UTF-16LE", decoded);
-      break;
     case TextEncoding::kUtf16Be:
-      DecodeByIcu(bytes, "UTF-16BE", decoded);
-      break;
     case TextEncoding::kUtf32Le:
-      DecodeByIcu(bytes, "UTF-32LE", decoded);
-      break;
     case TextEncoding::kUtf32Be:
-      DecodeByIcu(bytes, "UTF-32BE", decoded);
+      DecodeByIcu(bytes, IcuConverterOf(encoding), decoded);
       break;
     case TextEncoding::kDeclared:  // no name to go by: read by the look of the bytes
       return DecodeToUtf8(bytes);
