@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "results/read/buffered_file_stream.h"
 #include "results/read/owners.h"
 #include "results/read/part_content.h"
 #include "results/read/text_lines.h"
@@ -223,8 +224,7 @@ std::size_t ReadMail(int fd, FileKind kind, const std::function<void(const TextP
 
   // The parser reads the file through a stream and keeps no part's content in
   // memory: a message at a time is held, however large the mbox.
-  const GObjectPtr<GMimeStream> stream(g_mime_stream_fs_new(fd));
-  g_mime_stream_fs_set_owner(GMIME_STREAM_FS(stream.get()), FALSE);
+  const GObjectPtr<GMimeStream> stream(NewBufferedFileStream(fd));
   const GObjectPtr<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
   g_mime_parser_set_format(parser.get(),
                            kind == FileKind::kMbox ? GMIME_FORMAT_MBOX : GMIME_FORMAT_MESSAGE);

@@ -14,8 +14,14 @@ namespace {
 // Enough for a mail's header to show itself.
 constexpr std::size_t kHeadBytes = 8192;
 
+// The words go to a terminal: a control character of a hostile mail's
+// Message-ID or charset is shown as '?' rather than sent to it.
 std::string LostPartSaid(std::string_view why, std::string_view mail) {
-  return std::string(why).append(", in ").append(mail);
+  std::string said = std::string(why).append(", in ").append(mail);
+  for (char& c : said) {
+    if ((c >= 0 && c < 0x20) || c == 0x7F) c = '?';
+  }
+  return said;
 }
 
 // A mail's text part by its declared charset, flowed text joined, an HTML part
