@@ -65,7 +65,7 @@ PartContent ReadPartContent(GMimePart* part, bool sniff) {
     return true;
   };
   const auto append = [&](const char* bytes, std::size_t count) {
-    content.bytes.append(bytes, count);
+    if (count > 0) content.bytes.append(bytes, count);  // a filter may give no buffer at all
     if (!sniffed && content.bytes.size() >= kSniffBytes && decided()) return false;
     if (content.bytes.size() <= kMaxTextPartBytes) return true;
     content.outcome = PartOutcome::kTooLarge;

@@ -19,7 +19,7 @@ constexpr std::size_t kHeadBytes = 8192;
 std::string LostPartSaid(std::string_view why, std::string_view mail) {
   std::string said = std::string(why).append(", in ").append(mail);
   for (char& c : said) {
-    if ((c >= 0 && c < 0x20) || c == 0x7F) c = '?';
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
   }
   return said;
 }
