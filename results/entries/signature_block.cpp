@@ -10,7 +10,7 @@ constexpr std::size_t kMinRuleCharacters = 4;
 
 // A few short lines: a signature, not a paragraph.
 constexpr std::size_t kMaxSignatureLines = 6;
-constexpr std::size_t kMaxSignatureCharacters = 60;
+constexpr std::size_t kMaxSignatureColumns = 72;
 
 // A phone number's digits, with the area code (+81 and a 10-digit number at most).
 constexpr int kMinPhoneDigits = 10;
@@ -31,10 +31,15 @@ std::size_t CharacterLength(std::string_view text) {
   return length <= text.size() ? length : text.size();
 }
 
-std::size_t CharacterCount(std::string_view text) {
-  std::size_t count = 0;
-  for (; !text.empty(); ++count) text.remove_prefix(CharacterLength(text));
-  return count;
+// Columns as a fixed-pitch font draws the line: Japanese characters are two wide.
+std::size_t Columns(std::string_view text) {
+  std::size_t columns = 0;
+  while (!text.empty()) {
+    const std::size_t length = CharacterLength(text);
+    columns += length == 1 ? 1 : 2;
+    text.remove_prefix(length);
+  }
+  return columns;
 }
 
 bool IsRuleLine(std::string_view line) {
@@ -109,7 +114,7 @@ std::size_t SignatureBlockStart(const std::vector<std::string_view>& lines) {
       if (contact) start = i;
       continue;
     }
-    if (++written > kMaxSignatureLines || CharacterCount(line) > kMaxSignatureCharacters) break;
+    if (++written > kMaxSignatureLines || Columns(line) > kMaxSignatureColumns) break;
     contact = contact || HasContact(line);
   }
   return start;
