@@ -57,9 +57,9 @@ bool IsQuoteLine(std::string_view line) {
 void MarkAttributionLines(std::vector<TextLine>& lines) {
   for (std::size_t i = 1; i < lines.size(); ++i) {
     if (!lines[i].quoted || lines[i - 1].quoted) continue;
+    // Gmail puts a blank line between the attribution and the quote.
     std::size_t above = i - 1;
-    if (lines[above].content.empty() && above > 0)
-      --above;  // a blank line between, as Gmail writes
+    if (lines[above].content.empty() && above > 0) --above;
     if (!lines[above].quoted && IsAttribution(lines[above].content)) lines[above].quoted = true;
   }
 }
