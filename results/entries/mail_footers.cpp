@@ -1,6 +1,6 @@
 #include "results/entries/mail_footers.h"
 
-#include <string>
+#include <cstddef>
 
 namespace {
 
@@ -32,18 +32,20 @@ bool EndsWith(std::string_view text, std::string_view end) {
 }
 
 // The line without spaces, a link the program puts after it ("<https://...>")
-// and a closing full stop.
-std::string Normalised(std::string_view content) {
+// and a closing full stop, in buffer; content is at most kMaxFooterBytes long.
+// Comments can run to many lines: nothing is allocated per line.
+std::string_view Normalised(std::string_view content, char (&buffer)[kMaxFooterBytes]) {
   if (!content.empty() && content.back() == '>') {
     const std::size_t link = content.rfind('<');
     if (link != std::string_view::npos) content = content.substr(0, link);
   }
-  std::string text;
+  std::size_t length = 0;
   for (char c : content) {
-    if (c != ' ') text += c;
+    if (c != ' ') buffer[length++] = c;
   }
+  std::string_view text(buffer, length);
   for (std::string_view stop : {std::string_view("\xE3\x80\x82"), std::string_view(".")}) {
-    if (EndsWith(text, stop)) text.resize(text.size() - stop.size());
+    if (EndsWith(text, stop)) text.remove_suffix(stop.size());
   }
   return text;
 }
@@ -52,8 +54,8 @@ std::string Normalised(std::string_view content) {
 
 bool IsMailFooter(std::string_view content) {
   if (content.size() > kMaxFooterBytes) return false;
-  const std::string text = Normalised(content);
-  const std::string_view line = text;
+  char buffer[kMaxFooterBytes];
+  const std::string_view line = Normalised(content, buffer);
   for (std::string_view start : kSentFrom) {
     if (line.substr(0, start.size()) == start && IsSender(line.substr(start.size()))) return true;
   }
