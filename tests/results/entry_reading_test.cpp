@@ -275,6 +275,18 @@ TEST(EntryReading, TheCommentKeepsTheUsersWordsAndNothingTheMailProgramAdded) {
        "速い\n二行目"},
       {"a quote with |, the user's words after it are a reply",
        "山田 <yamada@example.jp>:\r\n| 前回は？\r\n今回です\r\n", "速い\n二行目"},
+      {"Becky!'s attribution over two lines",
+       "\r\nOn Tue, 01 Dec 2026 10:00:00 +0900\r\n山田 <yamada@example.jp> wrote:\r\n" +
+           Quoted(earlier),
+       "速い\n二行目"},
+      {"the quoted mail's head as Outlook Express puts it",
+       "\r\n----- Original Message -----\r\nFrom: \"山田\" <yamada@example.jp>\r\nTo: "
+       "<results@tarvolo.example>\r\nSent: Tuesday, December 01, 2026 10:00 AM\r\nSubject: "
+       "report\r\n\r\n" +
+           Quoted(earlier),
+       "速い\n二行目"},
+      {"a line like a mail's head, but without a sender, stays", "件名：二回目\r\n> 前回\r\n",
+       "速い\n二行目\n件名：二回目"},
       {"a line of the user's ending with a colon stays", "前回:\r\n> 1.000\r\n",
        "速い\n二行目\n前回:"},
       {"a signature after \"-- \"", "-- \r\n山田太郎\r\n", "速い\n二行目"},
