@@ -8,8 +8,9 @@ a base64 body, web-mail HTML (with and without a plain alternative), a forwarded
 mail, an EUC-JP mail, one whose charset is declared wrongly and a report sent
 twice; a Thunderbird folder and broken mails stand beside them. mutt replies to a
 report, quoting it; Python's email package writes replies, phone footers and
-signatures as Gmail, iPhone, Outlook and Japanese mail users leave them. Every report must be in results.csv
-exactly once with exactly its fields; no other mail's text may reach a field.
+signatures as Gmail, iPhone, Outlook and Japanese mail users leave them. Every
+report must be in results.csv exactly once with exactly its fields; no other
+mail's text, and no quoted report, may reach a field.
 
 Usage: check_real_mail.py TARVOLO_RESULTS
 """
@@ -22,6 +23,7 @@ import pathlib
 import pty
 import re
 import select
+import signal
 import subprocess
 import sys
 import tempfile
@@ -94,7 +96,9 @@ class Corpus:
         """mutt, as a user at a terminal, replies to the mail in sent, writing
         text above the quote it puts in; the reply is kept in record."""
         editor = self.root / "editor"
-        editor.write_text('#!/bin/sh\n{ printf %s "$REPLY_TEXT"; cat "$1"; } >"$1.new" && mv "$1.new" "$1"\n')
+        edited = self.root / "edited"
+        editor.write_text('#!/bin/sh\n{ printf %s "$REPLY_TEXT"; cat "$1"; } >"$1.new" && '
+                          f'mv "$1.new" "$1" && touch "{edited}"\n')
         editor.chmod(0o755)
         (self.root / "Mail").mkdir(exist_ok=True)
         self.rc.write_text(
@@ -107,19 +111,40 @@ class Corpus:
         pid, terminal = pty.fork()
         if pid == 0:
             os.execvpe("mutt", ["mutt", "-n", "-F", str(self.rc), "-f", str(sent)], env)
-        # r replies, y sends from the compose menu, q quits: each once mutt has drawn its screen.
-        for keys in (b"", b"r", b"y", b"q"):
-            if keys:
-                os.write(terminal, keys)
-            deadline = time.time() + 10
-            while time.time() < deadline and select.select([terminal], [], [], 0.5)[0]:
-                try:
-                    os.read(terminal, 65536)
-                except OSError:
-                    break
-        _, status = os.waitpid(pid, 0)
+        screen = bytearray()
+
+        def wait_for(done):
+            """Reads what mutt draws until done() or 20 s, then until it is quiet."""
+            deadline = time.time() + 20
+            while time.time() < deadline and (
+                    not done() or select.select([terminal], [], [], 0.3)[0]):
+                if select.select([terminal], [], [], 0.1)[0]:
+                    try:
+                        screen.extend(os.read(terminal, 65536))
+                    except OSError:
+                        return
+
+        # r replies once the index shows the mail, y sends once the editor has run,
+        # q quits once the reply is kept.
+        wait_for(lambda: b"report" in screen)
+        os.write(terminal, b"r")
+        wait_for(edited.exists)
+        os.write(terminal, b"y")
+        kept = pathlib.Path(record)
+        wait_for(lambda: kept.exists() and b"In-Reply-To" in kept.read_bytes())
+        os.write(terminal, b"q")
+        wait_for(lambda: True)
+        # A prompt nobody expected leaves it waiting: end it rather than the test hanging.
+        deadline = time.time() + 10
+        ended, status = os.waitpid(pid, os.WNOHANG)
+        while ended == 0 and time.time() < deadline:
+            time.sleep(0.1)
+            ended, status = os.waitpid(pid, os.WNOHANG)
+        if ended == 0:
+            os.kill(pid, signal.SIGKILL)
+            os.waitpid(pid, 0)
         os.close(terminal)
-        assert status == 0, f"mutt ended with {status}"
+        assert ended == pid and status == 0, f"mutt did not end well: {status}"
         self.mails += 1
 
     def write_message(self, name, message):
