@@ -6,8 +6,11 @@ mutt (batch mode) writes its own mbox and Maildir copies: quoted-printable UTF-8
 report file. mpack attaches a report file as base64. Python's email package makes
 a base64 body, web-mail HTML (with and without a plain alternative), a forwarded
 mail, an EUC-JP mail, one whose charset is declared wrongly and a report sent
-twice; a Thunderbird folder and broken mails stand beside them. Every report must be in results.csv
-exactly once with exactly its fields; no other mail's text may reach a field.
+twice; a Thunderbird folder and broken mails stand beside them. mutt replies to a
+report, quoting it; Python's email package writes replies, phone footers and
+signatures as Gmail, iPhone, Outlook and Japanese mail users leave them. Every
+report must be in results.csv exactly once with exactly its fields; no other
+mail's text, and no quoted report, may reach a field.
 Japanese mail as its programs write it: nkf's ISO-2022-JP with Windows' characters (CP50220,
 CP50221 with ESC ( I katakana, and the same katakana by SO/SI, made by hand), EUC-JP, mutt's
 format=flowed and a DelSp=yes one, UTF-7 and UTF-16, a picture and a report file both sent as
@@ -23,10 +26,14 @@ import mailbox
 import os
 import pathlib
 import random
+import pty
 import re
+import select
+import signal
 import subprocess
 import sys
 import tempfile
+import time
 from email.message import EmailMessage
 from email.mime.multipart import MIMEMultipart
 from email.mime.text import MIMEText
@@ -91,6 +98,61 @@ class Corpus:
         command += ["--", MAKER]
         subprocess.run(command, input=body.encode(), check=True, env=dict(
             os.environ, HOME=str(self.root), LANG="ja_JP.UTF-8", LC_ALL="ja_JP.UTF-8"))
+        self.mails += 1
+
+    def mutt_reply(self, sent, record, text):
+        """mutt, as a user at a terminal, replies to the mail in sent, writing
+        text above the quote it puts in; the reply is kept in record."""
+        editor = self.root / "editor"
+        edited = self.root / "edited"
+        editor.write_text('#!/bin/sh\n{ printf %s "$REPLY_TEXT"; cat "$1"; } >"$1.new" && '
+                          f'mv "$1.new" "$1" && touch "{edited}"\n')
+        editor.chmod(0o755)
+        (self.root / "Mail").mkdir(exist_ok=True)
+        self.rc.write_text(
+            f'set sendmail="{self.discard}"\nset record="{record}"\nset folder="{self.root}/Mail"\n'
+            f'set mbox_type=mbox\nset copy=yes\nset from="taro@example.jp"\nset use_from=yes\n'
+            f'set send_charset="utf-8"\nset include=yes\nset fast_reply=yes\nset editor="{editor}"\n'
+            "set move=no\nset quit=yes\n")
+        env = dict(os.environ, HOME=str(self.root), LANG="ja_JP.UTF-8", LC_ALL="ja_JP.UTF-8",
+                   TERM="vt100", REPLY_TEXT=text)
+        pid, terminal = pty.fork()
+        if pid == 0:
+            os.execvpe("mutt", ["mutt", "-n", "-F", str(self.rc), "-f", str(sent)], env)
+        screen = bytearray()
+
+        def wait_for(done):
+            """Reads what mutt draws until done() or 20 s, then until it is quiet."""
+            deadline = time.time() + 20
+            while time.time() < deadline and (
+                    not done() or select.select([terminal], [], [], 0.3)[0]):
+                if select.select([terminal], [], [], 0.1)[0]:
+                    try:
+                        screen.extend(os.read(terminal, 65536))
+                    except OSError:
+                        return
+
+        # r replies once the index shows the mail, y sends once the editor has run,
+        # q quits once the reply is kept.
+        wait_for(lambda: b"report" in screen)
+        os.write(terminal, b"r")
+        wait_for(edited.exists)
+        os.write(terminal, b"y")
+        kept = pathlib.Path(record)
+        wait_for(lambda: kept.exists() and b"In-Reply-To" in kept.read_bytes())
+        os.write(terminal, b"q")
+        wait_for(lambda: True)
+        # A prompt nobody expected leaves it waiting: end it rather than the test hanging.
+        deadline = time.time() + 10
+        ended, status = os.waitpid(pid, os.WNOHANG)
+        while ended == 0 and time.time() < deadline:
+            time.sleep(0.1)
+            ended, status = os.waitpid(pid, os.WNOHANG)
+        if ended == 0:
+            os.kill(pid, signal.SIGKILL)
+            os.waitpid(pid, 0)
+        os.close(terminal)
+        assert ended == pid and status == 0, f"mutt did not end well: {status}"
         self.mails += 1
 
     def write_message(self, name, message):
@@ -167,6 +229,35 @@ def make(corpus):
     c.path("Thunderbird/Mail/Local Folders/Inbox.msf").write_text(
         "// <!-- <mdb:mork:z v=\"1.4\"/> -->\n< <(a=c)> // (f=iso-8859-1)\n" +
         report("msf-読まない", "1.000", "80.000", ""))
+
+    # Replies, footers and signatures: only the report's own comment is read, and a
+    # quoted report is never read again.
+    earlier = c.root / "sent-earlier"
+    c.mutt(earlier, "mbox", report("引用-読まない", "1.000", "90.000", "前の報告"))
+    c.mails -= 1  # kept outside the folder read
+    c.mutt_reply(earlier, c.path("reply.mbox"), c.new_report("返信-二十一") + "\n")
+    gmail = (c.new_report("gmail-二十二") + "\n2026年12月1日(火) 10:00 山田 <yamada@example.jp>:\n\n" +
+             "".join("> " + line + "\n" for line in report("gq-読まない", "1.000", "90.000",
+                                                           "引用").splitlines()))
+    c.write_message("gmail-reply.eml", MIMEText(gmail, "plain", "utf-8"))
+    c.write_message("iphone.eml", MIMEText(c.new_report("iphone-二十三") + "\niPhoneから送信\n",
+                                           "plain", "iso-2022-jp"))
+    c.write_message("outlook.eml", MIMEText(
+        c.new_report("outlook-二十四") + "\nGet Outlook for iOS<https://aka.ms/o0ukef>\n",
+        "plain", "utf-8"))
+    signed = (c.new_report("署名-二十五") + "\n━━━━━━━━━━━━━━━━\n山田 太郎\nyamada@example.jp\n"
+              "TEL 03-1234-5678\n━━━━━━━━━━━━━━━━\n")
+    c.path("signed.eml").write_bytes(
+        b"From: yamada@example.jp\nSubject: r\nMIME-Version: 1.0\nContent-Type: text/plain; "
+        b"charset=Shift_JIS\nContent-Transfer-Encoding: 8bit\n\n" + signed.encode("cp932"))
+    c.mails += 1
+    # Lines only a person writes stay: a rule inside the comment, a name at its end.
+    c.write_message("ruled.eml", MIMEText(c.new_report(
+        "罫線-二十六", comment="速かった\n-----\n次は 100,000 も測ります\n山田"), "plain", "utf-8"))
+    fullwidth = (c.new_report("全角-二十七") + "山田さん wrote:\n" +
+                 "".join("＞" + line + "\n" for line in report("fq-読まない", "1.000", "90.000",
+                                                               "引用").splitlines()))
+    c.write_message("fullwidth-quote.eml", MIMEText(fullwidth, "plain", "iso-2022-jp"))
 
     # Broken mails: what can be read is read and flagged, the run goes on.
     head = ("From: x@example.jp\nSubject: r\nMIME-Version: 1.0\n"
