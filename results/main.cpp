@@ -32,8 +32,8 @@ const char kUsage[] =
     "mbox files or Maildir folders; folders recursively) and writes DIR/index.html,\n"
     "the ranking pages DIR/10000-N.html, DIR/100000-N.html and DIR/unmeasured-N.html,\n"
     "and DIR/results.csv (DIR: the current folder unless given). Exit status: 0\n"
-    "written, 1 written but an input was skipped, 2 usage error, 3 the pages could\n"
-    "not be written.\n";
+    "written, 1 written but an input or a mail part was skipped, 2 usage error, 3 the\n"
+    "pages could not be written.\n";
 
 int UsageError(const std::string& why) {
   std::cerr << "tarvolo-results: " << why << "\n" << kUsage;
@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
   if (inputs.empty()) return UsageError("no report file or folder given");
 
   const InputFiles files = CollectInputs(inputs, std::cerr);
-  std::size_t skipped = files.skipped;
+  std::size_t skipped = files.skipped, lostParts = 0;
   ResultSet results;
   const auto addEntry = [&results](CheckedEntry entry) { results.Add(std::move(entry)); };
   for (const std::string& path : files.paths) {
@@ -93,6 +93,10 @@ int main(int argc, char** argv) {
     }
     ++results.files;
     results.mails += read.mails;
+    for (const std::string& lost : read.lostParts) {
+      std::cerr << "tarvolo-results: skipped " << lost << " (" << path << ")\n";
+    }
+    lostParts += read.lostParts.size();
   }
 
   // Sorted once, for every page and the table.
@@ -105,6 +109,6 @@ int main(int argc, char** argv) {
   std::cout << "tarvolo-results: " << results.read << " entries read from " << results.files
             << " files (" << results.mails << " mails), " << results.kept.size() << " kept, "
             << results.Flagged() << " flagged, " << results.merged << " merged, " << skipped
-            << " inputs skipped\n";
-  return skipped > 0 ? kInputSkipped : kPageWritten;
+            << " inputs skipped, " << lostParts << " mail parts skipped\n";
+  return skipped + lostParts > 0 ? kInputSkipped : kPageWritten;
 }

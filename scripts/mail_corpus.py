@@ -2,12 +2,17 @@
 """An mbox as a maker's mail program keeps it, for the benchmark of tarvolo-results.
 
 Usage: mail_corpus.py MBOX REPORTS SCREENSHOTS
+       mail_corpus.py --big-attachment EML MEGABYTES
 
 REPORTS reports, a third each as a quoted-printable UTF-8 mail, a base64 UTF-8
 mail and a report file (Shift_JIS) attached as base64, among SCREENSHOTS mails
-with a 1 MB picture attached. The labels are the program's own
-(report/report_fields.h). Prints the number of reports written.
+with a 1 MB picture attached, half of them sent as image/png and half as
+application/octet-stream (as many mail programs send any attachment). The labels
+are the program's own (report/report_fields.h). Prints the number of reports
+written. With --big-attachment: one mail with a report and an archive of
+MEGABYTES MB attached as base64 beside it, written a line at a time; prints 1.
 """
+import base64
 import email.generator
 import email.policy
 import io
@@ -34,10 +39,35 @@ def message(subject):
     return mail
 
 
+def big_attachment(path, megabytes):
+    """A report and a zip archive of random bytes, base64 in lines of 76."""
+    generator = random.Random(2)
+    boundary = "=-big-attachment-="
+    head = (f"From: user@example.jp\nTo: {MAKER}\nSubject: Tarvolo\nMIME-Version: 1.0\n"
+            f'Content-Type: multipart/mixed; boundary="{boundary}"\n\n--{boundary}\n'
+            "Content-Type: text/plain; charset=utf-8\nContent-Transfer-Encoding: 8bit\n\n"
+            + report(0, generator).replace("\r\n", "\n") + f"\n--{boundary}\n"
+            "Content-Type: application/octet-stream; name=backup.zip\n"
+            "Content-Disposition: attachment; filename=backup.zip\n"
+            "Content-Transfer-Encoding: base64\n\n")
+    block = 57 * 4096  # whole lines of 76 characters
+    with open(path, "wb") as out:
+        out.write(head.encode())
+        archive = b"PK\x03\x04" + generator.randbytes(block - 4)
+        for _ in range((megabytes << 20) // block):
+            out.write(base64.encodebytes(archive))
+            archive = generator.randbytes(block)
+        out.write(f"--{boundary}--\n".encode())
+    print(1)
+
+
 def main():
+    if sys.argv[1] == "--big-attachment":
+        big_attachment(sys.argv[2], int(sys.argv[3]))
+        return
     path, reports, screenshots = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
     generator = random.Random(1)
-    picture = generator.randbytes(1 << 20)
+    picture = b"\x89PNG\r\n\x1a\n" + generator.randbytes((1 << 20) - 8)
     every = max(1, reports // max(1, screenshots))
     with open(path, "wb") as out:
         def add(mail):
@@ -63,7 +93,9 @@ def main():
                 screenshots -= 1
                 shot = message("screenshot")
                 shot.set_content("画面です。")
-                shot.add_attachment(picture, maintype="image", subtype="png", filename="shot.png")
+                octets = screenshots % 2 == 0
+                shot.add_attachment(picture, maintype="application" if octets else "image",
+                                    subtype="octet-stream" if octets else "png", filename="shot.png")
                 add(shot)
     print(reports)
 

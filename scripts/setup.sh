@@ -7,14 +7,15 @@ cd "$(dirname "$0")/.."
 source scripts/lib.sh
 
 # chromium: the results page's browser test (native tree); GMime and libxml2:
-# tarvolo-results reads mail and its HTML parts; mutt and mpack write the mail
-# its tests read.
+# tarvolo-results reads mail and its HTML parts; ICU: the charsets mail
+# declares; libmagic: attachments by their bytes; mutt, mpack and nkf write the
+# mail its tests read.
 # Never wine32: 32-bit Linux programs cannot run on these machines and the
 # wine launcher would prefer it. The 32-bit Wine runs emulated from build/wine32.
 packages=(cmake ninja-build make g++ googletest libgtest-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   wine wine64 xvfb xauth x11-utils locales fonts-ipafont-gothic fonts-wine imagemagick xdotool python3
-  chromium pkg-config libgmime-3.0-dev libxml2-dev mutt mpack)
+  chromium pkg-config libgmime-3.0-dev libxml2-dev libicu-dev libmagic-dev mutt mpack nkf)
 
 missing=()
 for p in "${packages[@]}"; do

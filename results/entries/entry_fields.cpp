@@ -2,6 +2,10 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "results/entries/mail_footers.h"
+#include "results/entries/signature_block.h"
 
 namespace {
 
@@ -41,6 +45,11 @@ std::string CutToBytes(std::string_view text, std::size_t maxBytes) {
   return cut;
 }
 
+// "-- ", the line above a mail's signature; its blank is often lost on the way.
+bool IsSignatureSeparator(std::string_view content) {
+  return content == "--";
+}
+
 }  // namespace
 
 EntryFields ReadFields(const TextLine* lines, std::size_t count) {
@@ -63,15 +72,22 @@ EntryFields ReadFields(const TextLine* lines, std::size_t count) {
   }
   if (lineOf[kComment] == kNone) return fields;
 
-  std::string comment(value[kComment]);
-  for (std::size_t i = lineOf[kComment] + 1; i < count && comment.size() <= kCommentBytes; ++i) {
+  // The comment's lines: its label's line, then every later one not read as a
+  // field, up to what the mail program added under it.
+  std::vector<std::string_view> commentLines = {value[kComment]};
+  for (std::size_t i = lineOf[kComment] + 1; i < count; ++i) {
     bool taken = false;
     for (std::size_t line : lineOf) taken = taken || line == i;
     if (taken) continue;
-    // A mail's signature ("-- ") is the sender's, not the entry's.
-    if (lines[i].content == "--") break;
-    comment += '\n';
-    comment += lines[i].content;
+    if (IsSignatureSeparator(lines[i].content) || IsMailFooter(lines[i].content)) break;
+    commentLines.push_back(lines[i].content);
+  }
+  commentLines.resize(SignatureBlockStart(commentLines));
+
+  std::string comment;
+  for (std::size_t i = 0; i < commentLines.size() && comment.size() <= kCommentBytes; ++i) {
+    if (i > 0) comment += '\n';
+    comment += commentLines[i];
   }
   // Blank lines and blanks at its ends are nobody's words.
   const std::size_t first = comment.find_first_not_of("\n");

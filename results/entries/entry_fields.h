@@ -11,8 +11,9 @@
 
 // A field is the rest of the first line that starts with its label and a colon
 // ("：" or ":", blanks allowed before it). The comment goes on over the lines
-// after its own, to the end of the entry or a mail's signature line "-- ",
-// less the lines read as other fields. lines are the entry's count lines. A
+// after its own, less the lines read as other fields, to the end of the entry
+// or what a mail program adds under a mail: a signature after "-- ", a phone's
+// footer, a signature block at the end. lines are the entry's count lines. A
 // longer field is cut at a character and ends in "…".
 EntryFields ReadFields(const TextLine* lines, std::size_t count);
 

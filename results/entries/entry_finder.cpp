@@ -30,6 +30,13 @@ std::vector<FoundEntry> FindEntries(const std::vector<TextLine>& lines, std::str
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string_view content = lines[i].content;
     if (content.empty()) continue;
+    if (lines[i].quoted) {
+      // A reply's quote is neither a report nor a part of the report above it.
+      if (first != kNone) close(first, i);
+      first = kNone;
+      onlyHeaderSoFar = false;
+      continue;
+    }
     const bool header = content == kEntryHeader;
     const bool mail = !header && IsMailLine(content);
     if (mail && onlyHeaderSoFar) {

@@ -15,8 +15,9 @@ struct FoundEntry {
 
 // Each entry starts at the entry header line or at the report's mail line "To
 // <maker>" (a mail line after a header, with only blank lines between, is part
-// of the header's entry) and runs to the start of the next entry or to the end
-// of the text. lines are SplitIntoLines(text).
+// of the header's entry) and runs to the start of the next entry, to a quote
+// or to the end of the text. A quoted line starts none. lines are
+// SplitIntoLines(text).
 std::vector<FoundEntry> FindEntries(const std::vector<TextLine>& lines, std::string_view text);
 
 #endif

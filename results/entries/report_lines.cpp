@@ -1,26 +1,11 @@
 #include "results/entries/report_lines.h"
 
+#include "results/entries/quoted_lines.h"
 #include "results/read/text_lines.h"
 
 namespace {
 
 constexpr std::string_view kFullWidthSpace = "\xE3\x80\x80";
-
-// A line as a label or marker is looked for in it: without the "> " quoting of a
-// mail reply and without blanks at either end.
-std::string_view LineContent(std::string_view line) {
-  std::size_t length = 0;
-  for (;;) {
-    if (!line.empty() && line[0] == '>') {
-      line.remove_prefix(1);
-    } else if (StartsWithBlank(line, &length)) {
-      line.remove_prefix(length);
-    } else {
-      break;
-    }
-  }
-  return TrimBlanks(line);
-}
 
 }  // namespace
 
@@ -43,7 +28,9 @@ std::vector<TextLine> SplitIntoLines(std::string_view text) {
   std::vector<TextLine> lines;
   while (!text.empty()) {
     const char* start = text.data();
-    lines.push_back({start, LineContent(TakeLine(text))});
+    const std::string_view line = TakeLine(text);
+    lines.push_back({start, TrimBlanks(line), IsQuoteLine(line)});
   }
+  MarkAttributionLines(lines);
   return lines;
 }

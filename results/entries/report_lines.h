@@ -26,10 +26,12 @@ std::string_view TrimBlanks(std::string_view text);
 
 struct TextLine {
   const char* start;         // where the line begins in the text
-  std::string_view content;  // without a reply's "> " quoting and blanks at either end
+  std::string_view content;  // without blanks at either end
+  bool quoted;               // a reply's quote, or the line that introduces one
 };
 
-// Every line of text (which must outlive them), with its content.
+// Every line of text (which must outlive them), with its content and whether
+// it is quoted.
 std::vector<TextLine> SplitIntoLines(std::string_view text);
 
 #endif

@@ -4,8 +4,11 @@
 #include <unistd.h>
 
 #include <string>
+#include <utility>
 
+#include "results/read/buffered_file_stream.h"
 #include "results/read/owners.h"
+#include "results/read/part_content.h"
 #include "results/read/text_lines.h"
 
 namespace {
@@ -44,25 +47,6 @@ bool StartsWithMailHeader(std::string_view text) {
   return mailField;
 }
 
-// Base64 as a mail may carry it: the alphabet, line breaks, padding at the end
-// only. GMime's decoder passes over anything else without a word.
-bool IsWellFormedBase64(const GByteArray* raw) {
-  std::size_t count = 0, padding = 0;
-  for (guint i = 0; i < raw->len; ++i) {
-    const unsigned char c = raw->data[i];
-    if (c == '\r' || c == '\n' || c == ' ' || c == '\t') continue;
-    const bool alphabet = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                          (c >= '0' && c <= '9') || c == '+' || c == '/';
-    if (c == '=') {
-      ++padding;
-    } else if (!alphabet || padding > 0) {
-      return false;
-    }
-    ++count;
-  }
-  return count % 4 == 0 && padding <= 2;
-}
-
 // An mbox writer quotes a body line starting "From " as ">From " (and mboxrd
 // ">From " as ">>From "): one '>' of such a line is taken off again.
 std::string UndoFromQuoting(std::string_view text) {
@@ -83,10 +67,6 @@ std::string UndoFromQuoting(std::string_view text) {
   return undone;
 }
 
-GByteArray* BytesOf(GMimeStream* memory) {
-  return g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(memory));
-}
-
 bool IsType(GMimeObject* object, const char* type, const char* subtype) {
   GMimeContentType* contentType = g_mime_object_get_content_type(object);
   return contentType != nullptr && g_mime_content_type_is_type(contentType, type, subtype);
@@ -95,22 +75,40 @@ bool IsType(GMimeObject* object, const char* type, const char* subtype) {
 // Deeper than any mail program nests: a mail built to exhaust the stack stops here.
 constexpr int kMaxDepth = 64;
 
+// Which mail a message is, in words: its Message-ID, and in an mbox its place.
+std::string MailNamed(GMimeMessage* message, bool inMbox, std::size_t number, gint64 offset) {
+  const char* id = g_mime_message_get_message_id(message);
+  std::string named =
+      id != nullptr ? "the mail <" + std::string(id) + ">" : "a mail without Message-ID";
+  if (inMbox) {
+    named += ", mail " + std::to_string(number) + " of the mbox (its From line at byte " +
+             std::to_string(offset) + ")";
+  }
+  return named;
+}
+
 class MessageReader {
  public:
-  MessageReader(bool fromMbox, const std::function<void(const TextPart&)>& each)
-      : fromMbox_(fromMbox), each_(each) {}
+  MessageReader(bool fromMbox, const std::function<void(const TextPart&)>& each,
+                const std::function<void(const LostPart&)>& lost)
+      : fromMbox_(fromMbox), each_(each), lost_(lost) {}
 
   // Set by the parser's warnings while it builds the message.
   void NoteDamage() { damaged_ = true; }
 
-  void Read(GMimeMessage* message) {
+  void Read(GMimeMessage* message, std::string mail) {
+    mail_ = std::move(mail);
     Walk(g_mime_message_get_mime_part(message), 0);
     damaged_ = false;
   }
 
  private:
   void Walk(GMimeObject* object, int depth) {
-    if (object == nullptr || depth > kMaxDepth) return;
+    if (object == nullptr) return;
+    if (depth > kMaxDepth) {
+      lost_(LostPart{"a part nested deeper than " + std::to_string(kMaxDepth) + " levels", mail_});
+      return;
+    }
     if (GMIME_IS_MESSAGE_PART(object)) {
       GMimeMessage* inner = g_mime_message_part_get_message(GMIME_MESSAGE_PART(object));
       if (inner != nullptr) Walk(g_mime_message_get_mime_part(inner), depth + 1);
@@ -126,7 +124,7 @@ class MessageReader {
     if (count <= 0) {
       // No boundary found: what the parser read stands in the prologue.
       const char* prologue = g_mime_multipart_get_prologue(multipart);
-      if (prologue != nullptr) Deliver(prologue, "", false, false);
+      if (prologue != nullptr) Deliver(prologue);
       return;
     }
     if (!IsType(GMIME_OBJECT(multipart), "multipart", "alternative")) {
@@ -147,35 +145,44 @@ class MessageReader {
   void ReadPart(GMimePart* part) {
     GMimeObject* object = GMIME_OBJECT(part);
     const bool html = IsType(object, "text", "html");
-    if (!IsType(object, "text", "*") && !IsType(object, "application", "octet-stream")) return;
-    GMimeDataWrapper* content = g_mime_part_get_content(part);
-    if (content == nullptr) return;
-    const GObjectPtr<GMimeStream> decoded(g_mime_stream_mem_new());
-    bool damaged = g_mime_data_wrapper_write_to_stream(content, decoded.get()) < 0;
-    const bool base64 = g_mime_data_wrapper_get_encoding(content) == GMIME_CONTENT_ENCODING_BASE64;
-    if (base64) {
-      const GObjectPtr<GMimeStream> raw(g_mime_stream_mem_new());
-      GMimeStream* encoded = g_mime_data_wrapper_get_stream(content);
-      damaged = damaged || g_mime_stream_reset(encoded) < 0 ||
-                g_mime_stream_write_to_stream(encoded, raw.get()) < 0 ||
-                !IsWellFormedBase64(BytesOf(raw.get()));
+    const bool octets = IsType(object, "application", "octet-stream");
+    if (!IsType(object, "text", "*") && !octets) return;
+    const PartContent content = ReadPartContent(part, octets);
+    if (content.outcome == PartOutcome::kTooLarge) {
+      lost_(LostPart{"a part of more than " + std::to_string(kMaxTextPartBytes >> 20) +
+                         " MB, too large for a report",
+                     mail_});
     }
-    const GByteArray* bytes = BytesOf(decoded.get());
-    std::string_view text(reinterpret_cast<const char*>(bytes->data), bytes->len);
+    if (content.outcome != PartOutcome::kRead) return;
+    const bool base64 = g_mime_part_get_content_encoding(part) == GMIME_CONTENT_ENCODING_BASE64;
     const char* charset = g_mime_object_get_content_type_parameter(object, "charset");
-    if (fromMbox_ && !base64) {
-      Deliver(UndoFromQuoting(text), charset != nullptr ? charset : "", html, damaged);
-    } else {
-      Deliver(text, charset != nullptr ? charset : "", html, damaged);
+    const char* format = g_mime_object_get_content_type_parameter(object, "format");
+    const char* delSp = g_mime_object_get_content_type_parameter(object, "delsp");
+    TextPart text{content.bytes,
+                  charset != nullptr ? charset : "",
+                  html,
+                  content.damaged || damaged_,
+                  IsType(object, "text", "plain") && format != nullptr &&
+                      g_ascii_strcasecmp(format, "flowed") == 0,
+                  delSp != nullptr && g_ascii_strcasecmp(delSp, "yes") == 0,
+                  mail_};
+    if (!fromMbox_ || base64) {
+      each_(text);
+      return;
     }
+    const std::string undone = UndoFromQuoting(content.bytes);
+    text.bytes = undone;
+    each_(text);
   }
 
-  void Deliver(std::string_view text, std::string_view charset, bool html, bool damaged) {
-    each_(TextPart{text, charset, html, damaged || damaged_});
+  void Deliver(std::string_view text) {
+    each_(TextPart{text, "", false, damaged_, false, false, mail_});
   }
 
   const bool fromMbox_;
   const std::function<void(const TextPart&)>& each_;
+  const std::function<void(const LostPart&)>& lost_;
+  std::string mail_;
   bool damaged_ = false;
 };
 
@@ -209,21 +216,21 @@ FileKind KindOfFile(std::string_view head) {
   return StartsWithMailHeader(head) ? FileKind::kMessage : FileKind::kText;
 }
 
-std::size_t ReadMail(int fd, FileKind kind, const std::function<void(const TextPart&)>& each) {
+std::size_t ReadMail(int fd, FileKind kind, const std::function<void(const TextPart&)>& each,
+                     const std::function<void(const LostPart&)>& lost) {
   static const bool initialised = (g_mime_init(), true);
   static_cast<void>(initialised);
   if (kind == FileKind::kText || lseek(fd, 0, SEEK_SET) != 0) return 0;
 
   // The parser reads the file through a stream and keeps no part's content in
   // memory: a message at a time is held, however large the mbox.
-  const GObjectPtr<GMimeStream> stream(g_mime_stream_fs_new(fd));
-  g_mime_stream_fs_set_owner(GMIME_STREAM_FS(stream.get()), FALSE);
+  const GObjectPtr<GMimeStream> stream(NewBufferedFileStream(fd));
   const GObjectPtr<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
   g_mime_parser_set_format(parser.get(),
                            kind == FileKind::kMbox ? GMIME_FORMAT_MBOX : GMIME_FORMAT_MESSAGE);
   g_mime_parser_set_persist_stream(parser.get(), TRUE);
 
-  MessageReader reader(kind == FileKind::kMbox, each);
+  MessageReader reader(kind == FileKind::kMbox, each, lost);
   const ParserOptionsPtr options(g_mime_parser_options_new());
   g_mime_parser_options_set_warning_callback(options.get(), OnParserWarning, &reader);
 
@@ -233,7 +240,8 @@ std::size_t ReadMail(int fd, FileKind kind, const std::function<void(const TextP
         g_mime_parser_construct_message(parser.get(), options.get()));
     if (!message) break;
     ++messages;
-    reader.Read(message.get());
+    const gint64 offset = g_mime_parser_get_mbox_marker_offset(parser.get());
+    reader.Read(message.get(), MailNamed(message.get(), kind == FileKind::kMbox, messages, offset));
     if (kind == FileKind::kMessage) break;
   }
   return messages;

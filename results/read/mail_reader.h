@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <string>
 #include <string_view>
 
 enum class FileKind {
@@ -23,14 +24,26 @@ struct TextPart {
   std::string_view charset;  // as declared; empty when none is
   bool html;                 // an HTML part, read for want of a plain one
   bool damaged;              // its mail is broken: cut off, a boundary missing, bad base64
+  bool flowed;               // text/plain sent as format=flowed
+  bool delSp;                // and with DelSp=yes
+  std::string_view mail;     // which mail it came in, for a message about it
+};
+
+// A part the reader could not take, and which mail it was in.
+struct LostPart {
+  std::string_view why;
+  std::string_view mail;
 };
 
 // Reads every message of the open file fd, from its start (fd stays open), and
 // calls each for every text part: text/plain and other text, HTML where no plain
 // alternative stands beside it, and attachments of text or
-// application/octet-stream (a report file, whatever its name), also inside
-// forwarded mails. In an mbox, the ">From " quoting of body lines is undone.
-// Returns the number of messages read.
-std::size_t ReadMail(int fd, FileKind kind, const std::function<void(const TextPart&)>& each);
+// application/octet-stream (a report file, whatever its name, unless its first
+// bytes show a picture, an archive or other data), also inside forwarded
+// mails. In an mbox, the ">From " quoting of body lines is undone. A text part
+// nested deeper than any mail program nests, or too large to be a report, goes
+// to lost. Returns the number of messages read.
+std::size_t ReadMail(int fd, FileKind kind, const std::function<void(const TextPart&)>& each,
+                     const std::function<void(const LostPart&)>& lost);
 
 #endif

@@ -1,5 +1,5 @@
 // Every handle the tool takes from a library or the system (a GObject, a
-// libxml2 document, a file descriptor, a converter) has one owner: a
+// libxml2 document, a file descriptor, a converter, a libmagic cookie) has one owner: a
 // std::unique_ptr with the deleter that releases it, so that it is released on
 // every path out and can be moved but never copied.
 #ifndef TARVOLO_RESULTS_READ_OWNERS_H
@@ -8,6 +8,8 @@
 #include <gmime/gmime.h>
 #include <iconv.h>
 #include <libxml/tree.h>
+#include <magic.h>
+#include <unicode/ucnv.h>
 #include <unistd.h>
 
 #include <cstddef>
@@ -69,5 +71,17 @@ inline IconvPtr OpenIconv(const char* to, const char* from) {
   const iconv_t converter = iconv_open(to, from);
   return IconvPtr(converter == reinterpret_cast<iconv_t>(-1) ? nullptr : converter);
 }
+
+struct ConverterClose {
+  void operator()(UConverter* converter) const { ucnv_close(converter); }
+};
+
+using ConverterPtr = std::unique_ptr<UConverter, ConverterClose>;
+
+struct MagicClose {
+  void operator()(magic_set* cookie) const { magic_close(cookie); }
+};
+
+using MagicPtr = std::unique_ptr<magic_set, MagicClose>;
 
 #endif

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "results/read/flowed_text.h"
 #include "results/read/html_text.h"
 #include "results/read/input_files.h"
 #include "results/read/mail_reader.h"
@@ -13,11 +14,21 @@ namespace {
 // Enough for a mail's header to show itself.
 constexpr std::size_t kHeadBytes = 8192;
 
-// A mail's text part by its declared charset, an HTML part as the text a reader
-// of it sees.
-ReceivedText TextOfPart(const TextPart& part) {
-  DecodedText decoded = DecodeDeclared(part.bytes, part.charset);
-  ReceivedText text{std::move(decoded.utf8), std::move(decoded.unreadable), part.damaged};
+// The words go to a terminal: a control character of a hostile mail's
+// Message-ID or charset is shown as '?' rather than sent to it.
+std::string LostPartSaid(std::string_view why, std::string_view mail) {
+  std::string said = std::string(why).append(", in ").append(mail);
+  for (char& c : said) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  }
+  return said;
+}
+
+// A mail's text part by its declared charset, flowed text joined, an HTML part
+// as the text a reader of it sees.
+ReceivedText TextOfPart(const TextPart& part, DecodedText decoded) {
+  if (part.flowed) UndoFlowed(decoded.utf8, decoded.unreadable, part.delSp);
+  ReceivedText text = ReceivedTextOf(std::move(decoded), part.damaged);
   if (!part.html) return text;
   const bool unreadable = !text.unreadable.empty();
   text.utf8 = HtmlToText(text.utf8);
@@ -42,8 +53,20 @@ FileRead ReadReceivedFile(const std::string& path,
   if (!fd || !ReadHead(fd.get().number(), bytes, result.why)) return result;
   const FileKind kind = KindOfFile(bytes);
   if (kind != FileKind::kText) {
-    result.mails = ReadMail(fd.get().number(), kind,
-                            [&each](const TextPart& part) { each(TextOfPart(part)); });
+    const auto eachPart = [&](const TextPart& part) {
+      DecodedText decoded = DecodeDeclared(part.bytes, part.charset);
+      if (decoded.unknownCharset) {
+        result.lostParts.push_back(LostPartSaid(
+            "a part in the charset \"" + std::string(part.charset) + "\" that no decoder knows",
+            part.mail));
+        return;
+      }
+      each(TextOfPart(part, std::move(decoded)));
+    };
+    const auto lost = [&](const LostPart& part) {
+      result.lostParts.push_back(LostPartSaid(part.why, part.mail));
+    };
+    result.mails = ReadMail(fd.get().number(), kind, eachPart, lost);
     if (result.mails > 0) {
       result.read = true;
       return result;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "results/read/received_text.h"
 
@@ -13,6 +14,9 @@ struct FileRead {
   bool read = false;      // false: the file could not be read, for the reason in why
   std::size_t mails = 0;  // the mails in it; none when it was read as a text
   std::string why;
+  // The parts of its mails that could not be taken, each said in words: what
+  // and in which mail.
+  std::vector<std::string> lostParts;
 };
 
 // Calls each for every text of the file: the file itself, or each text part of

@@ -16,8 +16,14 @@ struct ReceivedText {
   bool damaged = false;  // read from a broken mail: only what could be read is here
 };
 
+struct DecodedText;
+
 // A report file's or another text's bytes, their encoding guessed.
 ReceivedText ReceivedTextOf(std::string_view bytes);
+
+// A decoded text as it is handed on: its lines ending in LF or CR LF, a line
+// break by CR alone (an old Mac's, or an editor's) made LF.
+ReceivedText ReceivedTextOf(DecodedText decoded, bool damaged);
 
 // Whether bytes that could not be read stand in utf8's [from, to).
 bool HasUnreadable(const ReceivedText& text, std::size_t from, std::size_t to);

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <memory>
 
+#include "results/read/icu_decoding.h"
+#include "results/read/katakana_shifts.h"
 #include "results/read/owners.h"
 
 namespace {
@@ -107,6 +109,13 @@ class ShiftJisTable {
     return 2;
   }
 
+  // The bytes an unreadable character at p takes: a lead byte and the byte
+  // after it, unless that is ASCII (a text cut in the middle of a pair goes on
+  // in step with the sender's), else the byte alone.
+  std::size_t UnreadableLength(const unsigned char* p, std::size_t n) {
+    return n >= 2 && p[1] >= 0x80 && Lookup(p[0], p, 1).lead ? 2 : 1;
+  }
+
  private:
   struct Slot {
     bool asked = false;
@@ -153,9 +162,8 @@ void DecodeShiftJis(std::string_view bytes, DecodedText& decoded) {
     const std::size_t taken =
         kClasses.of[p[i]] == kHigh && table->usable() ? table->Append(p + i, n - i, out) : 0;
     if (taken == 0) {
-      // Passed over one byte at a time, as iconv's own error handling would.
       out.Replacement(decoded);
-      ++i;
+      i += table->usable() ? table->UnreadableLength(p + i, n - i) : 1;
     } else {
       i += taken;
     }
@@ -180,50 +188,53 @@ void DecodeUtf8(std::string_view bytes, DecodedText& decoded) {
   out.MoveTo(decoded.utf8);
 }
 
-// ISO-2022-JP (stateful) and EUC-JP come in mails, not in report files: iconv
-// reads them directly.
-void DecodeThroughIconv(std::string_view bytes, const char* encoding, DecodedText& decoded) {
-  const IconvPtr converter = OpenIconv("UTF-8", encoding);
-  if (!converter) {
-    // The C library lacks the converter: nothing of the text can be read.
-    decoded.utf8.assign(kReplacementUtf8);
-    decoded.unreadable.assign(1, 0);
-    return;
+// ISO-2022-JP as Windows reads it; ICU's converter lacks only the SO/SI shift
+// into half-width katakana. The -2 converter also reads JIS X 0212.
+void DecodeIso2022Jp(std::string_view bytes, DecodedText& decoded) {
+  const bool shifts = HasKatakanaShift(bytes);
+  const std::string escaped = shifts ? KatakanaShiftsAsEscapes(bytes) : std::string();
+  if (!DecodeThroughIcu(shifts ? escaped : bytes, "ISO-2022-JP-2", decoded)) {
+    decoded.unknownCharset = true;
   }
-  // What iconv cannot read is marked by a byte that UTF-8 never holds, so that
-  // the UTF-8 pass below replaces it, and counts it, with the control characters.
-  constexpr char kUnreadableMark = '\xFF';
-  std::string converted(bytes.size() * 2 + 16, '\0');
-  std::size_t used = 0;
-  char* in = const_cast<char*>(bytes.data());  // iconv's signature; it only reads
-  std::size_t inLeft = bytes.size();
-  while (inLeft > 0) {
-    char* to = converted.data() + used;
-    std::size_t toLeft = converted.size() - used;
-    const std::size_t result = iconv(converter.get(), &in, &inLeft, &to, &toLeft);
-    const int error = errno;
-    used = static_cast<std::size_t>(to - converted.data());
-    if (result != static_cast<std::size_t>(-1)) break;
-    if (error == E2BIG) {
-      converted.resize(converted.size() * 2);
-      continue;
-    }
-    // An invalid sequence (EILSEQ) is passed over one byte at a time; a
-    // sequence cut off by the end of the text (EINVAL) ends it.
-    if (used == converted.size()) converted.resize(converted.size() * 2);
-    converted[used++] = kUnreadableMark;
-    if (error != EILSEQ) break;
-    ++in;
-    --inLeft;
+}
+
+// The ICU converter of an encoding read by none of the loops above.
+const char* IcuConverterOf(TextEncoding encoding) {
+  switch (encoding) {
+    case TextEncoding::kEucJp:
+      return "EUC-JP";
+    case TextEncoding::kUtf16Le:
+      return "UTF-16LE";
+    case TextEncoding::kUtf16Be:
+      return "UTF-16BE";
+    case TextEncoding::kUtf32Le:
+      return "UTF-32LE";
+    default:  // kUtf32Be; DecodeAs asks for no other
+      return "UTF-32BE";
   }
-  converted.resize(used);
-  DecodeUtf8(converted, decoded);
+}
+
+void DecodeByIcu(std::string_view bytes, const char* name, DecodedText& decoded) {
+  if (!DecodeThroughIcu(bytes, name, decoded)) decoded.unknownCharset = true;
 }
 
 }  // namespace
 
 TextEncoding GuessEncoding(std::string_view bytes) {
-  if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) return TextEncoding::kUtf8;
+  // Byte order marks, the four-byte ones first (FF FE also opens UTF-32LE's).
+  static const struct {
+    std::string_view mark;
+    TextEncoding encoding;
+  } kMarks[] = {
+      {{"\xFF\xFE\0\0", 4}, TextEncoding::kUtf32Le},
+      {{"\0\0\xFE\xFF", 4}, TextEncoding::kUtf32Be},
+      {kUtf8Bom, TextEncoding::kUtf8},
+      {"\xFF\xFE", TextEncoding::kUtf16Le},
+      {"\xFE\xFF", TextEncoding::kUtf16Be},
+  };
+  for (const auto& known : kMarks) {
+    if (bytes.substr(0, known.mark.size()) == known.mark) return known.encoding;
+  }
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t n = bytes.size();
   std::size_t multiByte = 0, invalid = 0;
@@ -255,18 +266,23 @@ TextEncoding GuessEncoding(std::string_view bytes) {
 }
 
 DecodedText DecodeAs(std::string_view bytes, TextEncoding encoding) {
-  DecodedText decoded{{}, encoding, {}};
+  DecodedText decoded{{}, encoding, {}, false};
   switch (encoding) {
     case TextEncoding::kShiftJis:
       DecodeShiftJis(bytes, decoded);
       break;
     case TextEncoding::kIso2022Jp:
-      // ISO-2022-JP-2 also reads the half-width katakana some mailers send.
-      DecodeThroughIconv(bytes, "ISO-2022-JP-2", decoded);
+      DecodeIso2022Jp(bytes, decoded);
       break;
     case TextEncoding::kEucJp:
-      DecodeThroughIconv(bytes, "EUC-JP-MS", decoded);
+    case TextEncoding::kUtf16Le:
+    case TextEncoding::kUtf16Be:
+    case TextEncoding::kUtf32Le:
+    case TextEncoding::kUtf32Be:
+      DecodeByIcu(bytes, IcuConverterOf(encoding), decoded);
       break;
+    case TextEncoding::kDeclared:  // no name to go by: read by the look of the bytes
+      return DecodeToUtf8(bytes);
     case TextEncoding::kUtf8:
       if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) bytes.remove_prefix(kUtf8Bom.size());
       DecodeUtf8(bytes, decoded);
@@ -293,9 +309,15 @@ bool EncodingNamed(std::string_view charset, TextEncoding* encoding) {
       {"cp932", TextEncoding::kShiftJis},
       {"windows-31j", TextEncoding::kShiftJis},
       {"ms932", TextEncoding::kShiftJis},
+      {"ms_kanji", TextEncoding::kShiftJis},
+      {"csshiftjis", TextEncoding::kShiftJis},
+      {"windows-932", TextEncoding::kShiftJis},
       {"euc-jp", TextEncoding::kEucJp},
       {"x-euc-jp", TextEncoding::kEucJp},
       {"eucjp", TextEncoding::kEucJp},
+      {"cseucpkdfmtjapanese", TextEncoding::kEucJp},
+      {"iso-2022-jp-1", TextEncoding::kIso2022Jp},
+      {"iso-2022-jp-2", TextEncoding::kIso2022Jp},
   };
   for (const auto& known : kNames) {
     const std::string_view name = known.name;
@@ -313,17 +335,40 @@ bool EncodingNamed(std::string_view charset, TextEncoding* encoding) {
   return false;
 }
 
+// A charset's name as MIME spells them: letters, digits and a few marks, no
+// more than 40 (ICU would read a comma as the start of its own options).
+bool IsCharsetName(std::string_view charset) {
+  if (charset.size() > 40) return false;
+  for (const char c : charset) {
+    const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+    if (!letter && c != '-' && c != '_' && c != '.' && c != ':' && c != '+') return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 DecodedText DecodeDeclared(std::string_view bytes, std::string_view charset) {
-  TextEncoding declared;
-  if (!EncodingNamed(charset, &declared)) return DecodeToUtf8(bytes);
-  DecodedText decoded = DecodeAs(bytes, declared);
-  if (decoded.unreadable.empty()) return decoded;
-  // A wrong declaration (a Shift_JIS file sent as UTF-8, say): the bytes' own
-  // look decides when it reads them better.
+  if (charset.empty()) return DecodeToUtf8(bytes);
+  TextEncoding declared = TextEncoding::kDeclared;
+  DecodedText decoded{{}, declared, {}, false};
+  if (EncodingNamed(charset, &declared)) {
+    decoded = DecodeAs(bytes, declared);
+  } else if (!IsCharsetName(charset) ||
+             !DecodeThroughIcu(bytes, std::string(charset).c_str(), decoded)) {
+    // No decoder knows the name: the bytes' own look, trusted only when it
+    // reads them cleanly.
+    decoded = DecodeToUtf8(bytes);
+    decoded.unknownCharset = !decoded.unreadable.empty();
+    return decoded;
+  }
+  // A wrong declaration (a Shift_JIS file sent as UTF-8, say) leaves much
+  // unreadable, and the bytes' own look decides when it reads them far better.
+  // A pair or two that no table holds is no sign of one: read otherwise, the
+  // rest would turn into characters that were never sent.
+  if (decoded.unreadable.size() < 3) return decoded;
   const TextEncoding guessed = GuessEncoding(bytes);
   if (guessed == declared) return decoded;
   DecodedText other = DecodeAs(bytes, guessed);
-  return other.unreadable.size() < decoded.unreadable.size() ? other : decoded;
+  return other.unreadable.size() * 2 < decoded.unreadable.size() ? other : decoded;
 }

@@ -10,6 +10,7 @@
 #include "report/report_fields.h"
 #include "report/report_text.h"
 #include "report_samples.h"
+#include "results/read/flowed_text.h"
 #include "results/read/text_decoding.h"
 #include "tests/support/test_files.h"
 
@@ -127,11 +128,11 @@ std::string TakeLineStartingWith(std::string& text, const std::string& start) {
 }
 
 // Each line quoted as a mail reply quotes it.
-std::string Quoted(const std::string& text) {
-  std::string quoted = "> ";
+std::string Quoted(const std::string& text, const std::string& mark = "> ") {
+  std::string quoted = mark;
   for (char c : text) {
     quoted += c;
-    if (c == '\n') quoted += "> ";
+    if (c == '\n') quoted += mark;
   }
   return quoted;
 }
@@ -190,9 +191,7 @@ TEST(EntryReading, ReceivedShapesGiveTheirEntriesAndNothingElse) {
       {"a UTF-8 mail with BOM",
        "\xEF\xBB\xBF" + mailHead + taro + hanako,
        {{"太郎", "PC-9821", "0.987", "80.123", 0}, {"花子", "FMV", "1.500", "0.000", 0}}},
-      {"a quoted reply in UTF-8",
-       "Taro wrote:\n" + Quoted(Lf(taro)),
-       {{"太郎", "PC-9821", "0.987", "80.123", 0}}},
+      {"a reply that only quotes a report adds no entry", "Taro wrote:\n" + Quoted(Lf(taro)), {}},
       {"an edited entry: a label missing, figures moved",
        Entry(edited),
        {{"", "自作機", "2.000", "", kFigureUnreadable}}},
@@ -214,6 +213,10 @@ TEST(EntryReading, ReceivedShapesGiveTheirEntriesAndNothingElse) {
        {{"\xEF\xBF\xBD太郎", "", "0.500", "40.000", kInvalidBytes},
         {"花子", "FMV", "1.500", "0.000", 0},
         {"\xEF\xBF\xBD", "", "0.500", "40.000", 0}}},
+      {"unreadable bytes flag no entry before them",
+       hanako + FilledReport(0.5f, 40.0f, NameOnly("\xFF太郎")),
+       {{"花子", "FMV", "1.500", "0.000", 0},
+        {"\xEF\xBF\xBD太郎", "", "0.500", "40.000", kInvalidBytes}}},
       {"a name longer than a field is kept, cut at a character",
        Entry(FilledReport(0.5f, 40.0f, NameOnly(longName))) + ToShiftJis(longName),
        {{longCut, "", "0.500", "40.000", 0}}},
@@ -253,6 +256,86 @@ TEST(EntryReading, CommentRunsToTheNextEntryLessTheLinesReadAsFields) {
   EXPECT_EQ(results.merged, 2u);
 }
 
+// A report with a two-line comment, then what a mail program or its user put
+// under it; only the user's own words stay in the comment, and a quoted report
+// is not read again.
+TEST(EntryReading, TheCommentKeepsTheUsersWordsAndNothingTheMailProgramAdded) {
+  const std::string earlier =
+      FilledReport(1.0f, 90.0f, {"太郎", "PC-9821", "Pentium", "133MHz", "Windows 95", "前回"});
+  const struct {
+    const char* what;
+    std::string after;
+    std::string comment;
+  } cases[] = {
+      {"a reply's quote under its attribution line",
+       "\r\nOn Tue, 1 Dec 2026 at 10:00, Taro <taro@example.jp> wrote:\r\n\r\n" + Quoted(earlier) +
+           "\r\n",
+       "速い\n二行目"},
+      {"a Japanese attribution line and a full-width, nested quote",
+       "2026年12月1日(火) 10:00 山田太郎:\r\n" + Quoted(earlier, "＞ ") + ">> 古い話\r\n",
+       "速い\n二行目"},
+      {"a quote with |, the user's words after it are a reply",
+       "山田 <yamada@example.jp>:\r\n| 前回は？\r\n今回です\r\n", "速い\n二行目"},
+      {"Becky!'s attribution over two lines",
+       "\r\nOn Tue, 01 Dec 2026 10:00:00 +0900\r\n山田 <yamada@example.jp> wrote:\r\n" +
+           Quoted(earlier),
+       "速い\n二行目"},
+      {"the quoted mail's head as Outlook Express puts it",
+       "\r\n----- Original Message -----\r\nFrom: \"山田\" <yamada@example.jp>\r\nTo: "
+       "<results@tarvolo.example>\r\nSent: Tuesday, December 01, 2026 10:00 AM\r\nSubject: "
+       "report\r\n\r\n" +
+           Quoted(earlier),
+       "速い\n二行目"},
+      {"a line like a mail's head, but without a sender, stays", "件名：二回目\r\n> 前回\r\n",
+       "速い\n二行目\n件名：二回目"},
+      {"a line of the user's ending with a colon stays", "前回:\r\n> 1.000\r\n",
+       "速い\n二行目\n前回:"},
+      {"a signature after \"-- \"", "-- \r\n山田太郎\r\n", "速い\n二行目"},
+      {"a phone's footer", "\r\niPhoneから送信\r\n", "速い\n二行目"},
+      {"an English footer", "Sent from my iPad\r\n", "速い\n二行目"},
+      {"Outlook's footer with its link", "Get Outlook for Android<https://aka.ms/ghei36>\r\n",
+       "速い\n二行目"},
+      {"a carrier's footer, spaced", "ドコモメール から送信\r\n", "速い\n二行目"},
+      {"a line ending as footers do stays", "会社のパソコンから送信\r\n",
+       "速い\n二行目\n会社のパソコンから送信"},
+      {"a footer in a sentence stays", "iPhoneから送信しています\r\n",
+       "速い\n二行目\niPhoneから送信しています"},
+      {"a signature block between rules",
+       "\r\n━━━━━━━━━━\r\n山田 太郎\r\nyamada@example.jp\r\n━━━━━━━━━━\r\n", "速い\n二行目"},
+      {"a signature block with a phone number", "------\r\n山田\r\nTEL 03-1234-5678\r\n",
+       "速い\n二行目"},
+      {"a signature block with a web address", "＝＝＝＝\r\nhttps://example.jp/~yamada/\r\n",
+       "速い\n二行目"},
+      {"a rule in the middle stays",
+       "-----\r\n条件: "
+       "電源をつないだまま常駐ソフトを全部止めて、三回測って一番速いものを書きました。念のため二回"
+       "目の値も書いておきます。\r\n"
+       "http://example.jp/ に写真\r\n",
+       "速い\n二行目\n-----\n条件: "
+       "電源をつないだまま常駐ソフトを全部止めて、三回測って一番速いものを書きました。念のため二回"
+       "目の値も書いておきます。\nhttp://"
+       "example.jp/ に写真"},
+      {"a name under a rule stays", "・・・・\r\n山田太郎\r\n", "速い\n二行目\n・・・・\n山田太郎"},
+      {"digits that are no phone number stay", "-----\r\n12345678901\r\n",
+       "速い\n二行目\n-----\n12345678901"},
+      {"a short rule stays", "---\r\nyamada@example.jp\r\n",
+       "速い\n二行目\n---\nyamada@example.jp"},
+      {"too many lines under a rule stay",
+       "-----\r\n一\r\n二\r\n三\r\n四\r\n五\r\n六\r\nyamada@example.jp\r\n",
+       "速い\n二行目\n-----\n一\n二\n三\n四\n五\n六\nyamada@example.jp"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const ResultSet results = Read(
+        FilledReport(0.987f, 80.123f,
+                     {"太郎", "PC-9821", "Pentium", "133MHz", "Windows 95", "速い\r\n二行目"}) +
+        c.after);
+    ASSERT_EQ(results.read, 1u);
+    EXPECT_EQ(results.kept[0].fields.text[kComment], c.comment);
+    EXPECT_EQ(results.kept[0].fields.text[kTime10000], "0.987");
+  }
+}
+
 TEST(TextDecoding, EachEncodingIsRecognisedByItsBytes) {
   const std::string text = "名前：ｱｲｳ Tarvolo ～①";
   const struct {
@@ -272,6 +355,63 @@ TEST(TextDecoding, EachEncodingIsRecognisedByItsBytes) {
     EXPECT_EQ(decoded.unreadable.size(), 0u);
     EXPECT_EQ(decoded.utf8, c.encoding == TextEncoding::kIso2022Jp ? "名前：Tarvolo" : text);
   }
+}
+
+// What Japanese mail programs send: a pair no table holds is one U+FFFD and
+// the characters after it are the ones sent.
+TEST(TextDecoding, DeclaredCharsetsReadStepByStepWithOneReplacementPerUnreadablePair) {
+  const struct {
+    const char* charset;
+    std::string bytes, utf8;
+    std::size_t unreadable;
+    bool unknown;
+  } cases[] = {
+      {"ISO-2022-JP", "\x1B$B/!0!\x1B(B ok", "\uFFFD亜 ok", 1, false},
+      {"iso-2022-jp",
+       "\x1B$B0!\x0E\x36\x0F"
+       "0!\x1B(B\x0E\x37\x0F"
+       "a",
+       "亜ｶ亜ｷa", 0, false},
+      {"Shift_JIS", "\x85\xA1\x88\x9FX\x85\x41", "\uFFFD亜X\uFFFDA", 2, false},
+      {"EUC-JP", "\xA9\xA1\xB0\xA1x\xAD\xA1", "\uFFFD亜x①", 1, false},
+      {"utf-16", std::string("\xFF\xFE\x9C\x4E\x0A\x00\x3D\xD8\x00\xDE", 10), "亜\n😀", 0, false},
+      {"UTF-16BE", std::string("\xD8\x3D\x00\x41", 4), "\uFFFDA", 1, false},
+      {"utf-7", "+ZeVnLA abc", "日本 abc", 0, false},
+      {"x-nothing", "plain 日本", "plain 日本", 0, false},
+      {"x-nothing", std::string("a\0b", 3), "a\uFFFDb", 1, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.charset + (" " + c.utf8));
+    const DecodedText decoded = DecodeDeclared(c.bytes, c.charset);
+    EXPECT_EQ(decoded.utf8, c.utf8);
+    EXPECT_EQ(decoded.unreadable.size(), c.unreadable);
+    EXPECT_EQ(decoded.unknownCharset, c.unknown);
+  }
+}
+
+TEST(FlowedText, SoftBreaksJoinWithinOneQuoteDepthAndUnreadableOffsetsFollow) {
+  const struct {
+    std::string in;
+    bool delSp;
+    std::string out;
+  } cases[] = {
+      {"CPU名：Pentium \nIII\r\nnext\n", false, "CPU名：Pentium III\nnext\n"},
+      {"とても長い \nコメント\n", true, "とても長いコメント\n"},
+      {"> q1 \n> q2\nreply \n>> deep\n", false, "> q1 q2\nreply \n>> deep\n"},
+      {"-- \nsig \nname", false, "-- \nsig name\n"},
+      {" From x\n >y\n", false, "From x\n>y\n"},
+  };
+  for (const auto& c : cases) {
+    std::string text = c.in;
+    std::vector<std::size_t> unreadable;
+    UndoFlowed(text, unreadable, c.delSp);
+    EXPECT_EQ(text, c.out) << c.in;
+  }
+  std::string text = "a\uFFFD \n>b\uFFFD\n";
+  std::vector<std::size_t> unreadable{1, 8};
+  UndoFlowed(text, unreadable, false);
+  EXPECT_EQ(text, "a\uFFFD \n> b\uFFFD\n");
+  EXPECT_EQ(unreadable, (std::vector<std::size_t>{1, 9}));
 }
 
 }  // namespace
