@@ -97,11 +97,16 @@ TEST(ResultsProgram, WritesOnlyItsOwnFilesInsideTheFolderAndTheSameBytesAgain) {
   fs::create_symlink("../outside.html", folder / "out/10000-1.html");
   // Pages of an earlier, longer ranking go (a link among them as a link);
   // what only looks like them stays.
-  WriteBytes(folder / "out/10000-2.html", "old page");
+  for (const char* page : {"10000-2.html", "check-3.html", "processors-2.html",
+                           "cpu-0123456789abcdef-100000-2.html"}) {
+    WriteBytes(folder.path() / "out" / page, "old page");
+  }
   fs::create_symlink("../outside.html", folder / "out/unmeasured-1.html");
   fs::create_directories(folder / "out/100000-9.html");
-  const std::set<std::string> notOurs = {"10000-02.html", "10000-2.html.bak", "notes.html",
-                                         "10000-.html", "results.csv~"};
+  const std::set<std::string> notOurs = {
+      "10000-02.html", "10000-2.html.bak", "notes.html",    "10000-.html",
+      "results.csv~",  "processors-1.htm", "cpu-k6-1.html", "cpu-0123456789ABCDEF-10000-1.html",
+      "check.html"};
   for (const std::string& name : notOurs) WriteBytes(folder.path() / "out" / name, "mine");
 
   ASSERT_EQ(RunProgram(folder, "-o out a.txt b.txt").status, 0);
@@ -115,7 +120,7 @@ TEST(ResultsProgram, WritesOnlyItsOwnFilesInsideTheFolderAndTheSameBytesAgain) {
     if (notOurs.count(name) == 0) written.insert(name);
   }
   EXPECT_EQ(written, (std::set<std::string>{"index.html", "10000-1.html", "100000-1.html",
-                                            "100000-9.html", "results.csv"}));
+                                            "processors.html", "100000-9.html", "results.csv"}));
   for (const std::string& name : notOurs) {
     EXPECT_EQ(ReadBytes(folder.path() / "out" / name), "mine") << name;
     fs::remove(folder.path() / "out" / name);
