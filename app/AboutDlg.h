@@ -12,7 +12,6 @@ class CAboutDlg : public CDialog {
   CAboutDlg() : CDialog(IDD) {}
 
  protected:
-  // Exchanges nothing: the box shows its template as it is.
   void DoDataExchange(CDataExchange* pDX) override { CDialog::DoDataExchange(pDX); }
 };
 

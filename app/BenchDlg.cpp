@@ -29,14 +29,9 @@ CBenchDlg::CBenchDlg(CWnd* pParent) : CDialogImpl(pParent) {
   m_hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 
-void CBenchDlg::DoDataExchange(CDataExchange* pDX) {
-  CDialog::DoDataExchange(pDX);
-}
-
 BOOL CBenchDlg::OnInitDialog() {
   CDialog::OnInitDialog();
 
-  // The About entry at the end of the system menu, after a separator.
   CMenu sysMenu = CMenu::FromHandle(::GetSystemMenu(m_hWnd, FALSE));
   if (sysMenu.m_hMenu) {
     CString strAboutMenu;
@@ -101,14 +96,7 @@ DWORD WINAPI CBenchDlg::MeasureThreadProc(LPVOID pParam) {
   timer.Measure(g_nLimit);
   // Posted, not sent, so that no control is touched off the window's thread. If
   // the window has closed meanwhile the message is simply lost.
-  ::PostMessageA(static_cast<HWND>(pParam), WM_MEASURE_DONE,
-                 static_cast<WPARAM>(static_cast<unsigned>(timer.m_start)),
-                 static_cast<LPARAM>(timer.m_end));
-  return 0;
-}
-
-LRESULT CBenchDlg::OnMeasureDoneMessage(WPARAM wParam, LPARAM lParam) {
-  OnMeasureDone(static_cast<int>(static_cast<unsigned>(wParam)), static_cast<int>(lParam));
+  PostIntPair(static_cast<HWND>(pParam), WM_MEASURE_DONE, timer.m_start, timer.m_end);
   return 0;
 }
 

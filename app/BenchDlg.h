@@ -13,13 +13,8 @@ class CBenchDlg : public CDialogImpl<CBenchDlg> {
 
   explicit CBenchDlg(CWnd* pParent = nullptr);
 
-  // The completion of a run: shows the elapsed time, gives the controls back and
-  // keeps a new record. Runs on the window's thread.
-  void OnMeasureDone(int nStart, int nEnd);
-
  protected:
-  // Exchanges nothing: the handlers set and read the controls themselves.
-  void DoDataExchange(CDataExchange* pDX) override;
+  void DoDataExchange(CDataExchange* pDX) override { CDialog::DoDataExchange(pDX); }
   BOOL OnInitDialog() override;
   // Start: begins a run; never ends the dialog.
   void OnOK() override;
@@ -30,13 +25,15 @@ class CBenchDlg : public CDialogImpl<CBenchDlg> {
   HCURSOR OnQueryDragIcon();
   void OnReport();
   void OnSelchangeLimit();
-  LRESULT OnMeasureDoneMessage(WPARAM wParam, LPARAM lParam);
+  // The completion of a run, given its two tick counts: shows the elapsed time,
+  // gives the controls back and keeps a new record. Runs on the window's thread.
+  void OnMeasureDone(int nStart, int nEnd);
   void ShowIdle();
   void ShowMeasuredLimit();
 
   static DWORD WINAPI MeasureThreadProc(LPVOID pParam);
 
-  // Posted by the worker with its two tick counts (start in wParam, end in lParam).
+  // Posted by the worker with its two tick counts, start and end.
   static constexpr UINT WM_MEASURE_DONE = WM_APP + 1;
 
   int m_nSel;
@@ -56,7 +53,7 @@ class CBenchDlg : public CDialogImpl<CBenchDlg> {
       OnQueryDragIconEntry(&CBenchDlg::OnQueryDragIcon),
       OnCommandEntry(IDC_REPORT, BN_CLICKED, &CBenchDlg::OnReport),
       OnCommandEntry(IDC_LIMIT, CBN_SELCHANGE, &CBenchDlg::OnSelchangeLimit),
-      OnMessageEntry(WM_MEASURE_DONE, &CBenchDlg::OnMeasureDoneMessage),
+      OnIntPairEntry(WM_MEASURE_DONE, &CBenchDlg::OnMeasureDone),
   };
 };
 

@@ -39,7 +39,3 @@ INT_PTR CFileDialog::DoModal() {
   AfxWakeModalLoop(ofn.hwndOwner);
   return chosen ? IDOK : IDCANCEL;
 }
-
-std::string CFileDialog::GetPathName() const {
-  return ToCodePage(m_szFileName, CP_ACP);
-}

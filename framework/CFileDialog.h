@@ -26,9 +26,6 @@ class CFileDialog {
   INT_PTR DoModal();
   // The chosen file's full path, exactly as chosen: the one to open the file by.
   std::wstring GetUnicodePathName() const { return m_szFileName; }
-  // The same path in the program's code page, for showing it: a character the
-  // code page lacks reads as "?", never as a look-alike.
-  std::string GetPathName() const;
 
  private:
   BOOL m_bOpenFileDialog;

@@ -24,7 +24,6 @@ CodePageText ReadTextInCodePage(HWND hWnd, UINT nCodePage);
 // look-alike that means something else (the yen sign read as "\", "é" as "e").
 // Text that UTF-8 cannot carry (a lone surrogate) gives an empty string.
 std::string ToCodePage(const std::wstring& text, UINT nCodePage);
-// Text in a code page, as UTF-16.
 std::wstring FromCodePage(const char* text, UINT nCodePage);
 
 #endif

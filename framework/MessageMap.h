@@ -9,7 +9,7 @@
 
 template <class T>
 struct MessageMapEntry {
-  enum class Kind { Command, SysCommand, Paint, QueryDragIcon, Message };
+  enum class Kind { Command, SysCommand, Paint, QueryDragIcon, IntPair };
 
   Kind kind;
   UINT message;
@@ -18,10 +18,9 @@ struct MessageMapEntry {
   void (T::*onVoid)();
   void (T::*onSysCommand)(UINT, LPARAM);
   HCURSOR (T::*onQueryDragIcon)();
-  LRESULT (T::*onMessage)(WPARAM, LPARAM);
+  void (T::*onIntPair)(int, int);
 };
 
-// WM_COMMAND from control or command `id` with notification `code`.
 template <class T>
 constexpr MessageMapEntry<T> OnCommandEntry(UINT id, UINT code, void (T::*handler)()) {
   return {
@@ -57,10 +56,18 @@ constexpr MessageMapEntry<T> OnQueryDragIconEntry(HCURSOR (T::*handler)()) {
           nullptr};
 }
 
-// Any other message, with its raw parameters (the program's private messages).
+// A private message that carries two ints, as PostIntPair posts it: the handler
+// gets them back as they were given.
 template <class T>
-constexpr MessageMapEntry<T> OnMessageEntry(UINT message, LRESULT (T::*handler)(WPARAM, LPARAM)) {
-  return {MessageMapEntry<T>::Kind::Message, message, 0, 0, nullptr, nullptr, nullptr, handler};
+constexpr MessageMapEntry<T> OnIntPairEntry(UINT message, void (T::*handler)(int, int)) {
+  return {MessageMapEntry<T>::Kind::IntPair, message, 0, 0, nullptr, nullptr, nullptr, handler};
+}
+
+// Posts `message` with two ints for an OnIntPairEntry handler: the first in
+// wParam, the second in lParam.
+inline BOOL PostIntPair(HWND hWnd, UINT message, int first, int second) {
+  return ::PostMessageA(hWnd, message, static_cast<WPARAM>(static_cast<unsigned>(first)),
+                        static_cast<LPARAM>(second));
 }
 
 // Calls the first handler in `map` that matches the message. Returns false when
@@ -88,8 +95,10 @@ bool RouteMessage(T& target, const MessageMapEntry<T> (&map)[N], UINT message, W
       case Kind::QueryDragIcon:
         result = reinterpret_cast<LRESULT>((target.*entry.onQueryDragIcon)());
         return true;
-      case Kind::Message:
-        result = (target.*entry.onMessage)(wParam, lParam);
+      case Kind::IntPair:
+        (target.*entry.onIntPair)(static_cast<int>(static_cast<unsigned>(wParam)),
+                                  static_cast<int>(lParam));
+        result = 0;
         return true;
     }
   }

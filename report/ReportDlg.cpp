@@ -16,11 +16,11 @@ namespace {
 // The report file's code page: Shift_JIS, as everything the program writes.
 constexpr UINT kReportCodePage = 932;
 
-}  // namespace
+// Save's refusals before any file is chosen.
+const char kTooLong[] = "報告書が長すぎます。";
+const char kFiguresMissing[] = "うそをついちゃイカンよ。きみィ";
 
-void CReportDlg::DoDataExchange(CDataExchange* pDX) {
-  CDialog::DoDataExchange(pDX);
-}
+}  // namespace
 
 BOOL CReportDlg::OnInitDialog() {
   CDialog::OnInitDialog();
@@ -47,38 +47,44 @@ void CReportDlg::OnChangeReportText() {
 }
 
 void CReportDlg::OnOK() {
+  const std::string refusal = SaveRefusal(ReadReportText());
+  if (!refusal.empty()) {
+    MessageBox(refusal.c_str());
+    return;
+  }
+  if (const std::optional<std::string> path = ChooseFile()) AppendToFile(*path);
+}
+
+std::string CReportDlg::SaveRefusal(const CodePageText& text) const {
   // Saving only the part that fits would lose the end of what the user wrote.
-  CodePageText text = ReadReportText();
-  if (text.bytes.size() >= sizeof m_szReport) {
-    MessageBox("報告書が長すぎます。");
-    return;
-  }
-  if (!FiguresPresent(m_szReport, m_fTime[0], m_fTime[1])) {
-    MessageBox("うそをついちゃイカンよ。きみィ");
-    return;
-  }
+  if (text.bytes.size() >= sizeof m_szReport) return kTooLong;
+  if (!FiguresPresent(text.bytes.c_str(), m_fTime[0], m_fTime[1])) return kFiguresMissing;
   // The file would get "?" in place of such a character, without a word.
   if (text.nFirstMissing != 0) {
     char szMessage[128];
     std::snprintf(szMessage, sizeof szMessage, "Shift_JIS で保存できない文字があります (U+%04X)。",
                   text.nFirstMissing);
-    MessageBox(szMessage);
-    return;
+    return szMessage;
   }
+  return "";
+}
 
+std::optional<std::string> CReportDlg::ChooseFile() {
   // The Open form, not Save: it accepts a file that does not exist yet and asks
   // nothing about overwriting, which suits a file the report is appended to.
   CFileDialog dlgFile(TRUE, nullptr, "*.txt", 0, "(結果報告)*.txt|*.txt||");
   if (dlgFile.DoModal() != IDOK) {
     // Cancel is the user's choice; any other way out means nothing was saved.
     if (::CommDlgExtendedError() != 0) MessageBox("ファイルが開けません");
-    return;
+    return std::nullopt;
   }
-
   // The path exactly as chosen: through the code page "résumé.txt" would become
   // "resume.txt", another file. A path UTF-8 cannot carry comes out empty, which
   // opens nothing.
-  const std::string path = ToCodePage(dlgFile.GetUnicodePathName(), CP_UTF8);
+  return ToCodePage(dlgFile.GetUnicodePathName(), CP_UTF8);
+}
+
+void CReportDlg::AppendToFile(const std::string& path) {
   switch (AppendReportEntry(path.c_str(), m_szReport)) {
     case EntryResult::kWritten:
       break;

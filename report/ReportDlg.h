@@ -4,6 +4,9 @@
 #ifndef TARVOLO_REPORT_REPORTDLG_H
 #define TARVOLO_REPORT_REPORTDLG_H
 
+#include <optional>
+#include <string>
+
 #include "bench/limit_slots.h"
 #include "framework/CDialogImpl.h"
 #include "framework/CodePageText.h"
@@ -21,8 +24,7 @@ class CReportDlg : public CDialogImpl<CReportDlg> {
   char m_szReport[kReportBytes];
 
  protected:
-  // Exchanges nothing: the handlers read the report from its edit box themselves.
-  void DoDataExchange(CDataExchange* pDX) override;
+  void DoDataExchange(CDataExchange* pDX) override { CDialog::DoDataExchange(pDX); }
   BOOL OnInitDialog() override;
   // Save: never closes the window.
   void OnOK() override;
@@ -32,6 +34,14 @@ class CReportDlg : public CDialogImpl<CReportDlg> {
   // Reads the edit box's whole text once, in the report file's code page, and
   // into m_szReport what fits.
   CodePageText ReadReportText();
+  // The text of the box that refuses to save `text` (too long, a figure missing, a
+  // character the file cannot hold: checked in that order); empty when it may be saved.
+  std::string SaveRefusal(const CodePageText& text) const;
+  // The file the user picks, as a UTF-8 path; none when the dialog was cancelled
+  // or failed (a failure has said so in a box).
+  std::optional<std::string> ChooseFile();
+  // Appends m_szReport to the file at `path`; a failure says so in a box.
+  void AppendToFile(const std::string& path);
 
  public:
   static constexpr MessageMapEntry<CReportDlg> kMessageMap[] = {

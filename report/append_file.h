@@ -32,7 +32,6 @@ class CAppendFile {
   // Writes the bytes at the end of the file by one write; returns how many of them
   // reached the file.
   std::size_t Write(const char* bytes, std::size_t count);
-  // Cuts the file back to its first `length` bytes.
   bool CutBack(long long length);
   // Closes the file (and so lets other writers in); false when closing failed.
   bool Close();

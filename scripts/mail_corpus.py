@@ -11,17 +11,11 @@ with a 1 MB picture attached. The labels are the program's own
 import email.generator
 import email.policy
 import io
-import pathlib
 import random
-import re
 import sys
 from email.message import EmailMessage
 
-FIELDS = (pathlib.Path(__file__).resolve().parent / "../report/report_fields.h").read_text("utf-8")
-MAKER = re.search(r'#define TARVOLO_MAKER_MAIL "(.*)"', FIELDS).group(1)
-HEADER_LINE = re.search(r'#define TARVOLO_ENTRY_HEADER_LINE "(.*)"', FIELDS).group(1)
-LABELS = [(label, int(padding)) for label, padding in
-          re.findall(r'\{"([^"]+)", (\d+), (?:true|false)\}', FIELDS)]
+from report_fields import HEADER_LINE, LABELS, MAKER
 
 
 def report(number, generator):

@@ -26,11 +26,8 @@ from email.mime.multipart import MIMEMultipart
 from email.mime.text import MIMEText
 
 HERE = pathlib.Path(__file__).resolve().parent
-FIELDS = (HERE / "../../report/report_fields.h").read_text(encoding="utf-8")
-MAKER = re.search(r'#define TARVOLO_MAKER_MAIL "(.*)"', FIELDS).group(1)
-HEADER_LINE = re.search(r'#define TARVOLO_ENTRY_HEADER_LINE "(.*)"', FIELDS).group(1)
-LABELS = [(label, int(padding)) for label, padding in
-          re.findall(r'\{"([^"]+)", (\d+), (?:true|false)\}', FIELDS)]
+sys.path.insert(0, str(HERE / "../../scripts"))
+from report_fields import HEADER_LINE, LABELS, MAKER  # noqa: E402
 assert len(LABELS) == 8, LABELS
 OTHER_MAIL = "Subject: lunch on Friday\nDate: Fri, 4 Dec 2026 12:00:00 +0900\n"
 

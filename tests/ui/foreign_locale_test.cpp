@@ -7,14 +7,13 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "res/resource.h"
 #include "tests/support/tarvolo_process.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
@@ -129,11 +128,6 @@ std::vector<std::wstring> Names(const std::wstring& folder) {
   return names;
 }
 
-std::string ReadFile(const std::wstring& path) {
-  std::ifstream in(fs::path(path), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 TEST(ForeignLocale, EveryTextIsJapaneseARunEndsAndAMissingFigureIsWarned) {
   ASSERT_NE(::GetACP(), kJapaneseCodePage) << "this test must run under a non-Japanese locale";
   std::printf("this test's code page: %u\n", ::GetACP());
@@ -231,13 +225,13 @@ TEST(UntouchedReport, SavesTheSameBytesAsUnderTheJapaneseLocale) {
     EXPECT_EQ(WaitForWindow(app, L"Tarvolo", hReport, 500), nullptr) << "a box after saving";
   }
   EXPECT_EQ(Names(folder), std::vector<std::wstring>{name});
-  const std::string saved = ReadFile(path);
+  const std::string saved = ReadBytes(path);
   EXPECT_EQ(saved.rfind(std::string(kEntryHeader) + "To results@tarvolo.example\r\n", 0), 0u)
       << saved;
   EXPECT_NE(saved.find("[100,000]測定結果(秒)：0.000\r\n"), std::string::npos) << saved;
   if (::GetACP() == kJapaneseCodePage) return;
 
-  const std::string japanese = ReadFile(BesideTestProgram((L"saved-cp932\\" + name).c_str()));
+  const std::string japanese = ReadBytes(BesideTestProgram((L"saved-cp932\\" + name).c_str()));
   ASSERT_FALSE(japanese.empty()) << "no report saved under the Japanese locale to compare with";
   EXPECT_EQ(saved, japanese);
 }

@@ -62,12 +62,12 @@ class NestedMessageDlg : public CDialogImpl<NestedMessageDlg> {
     Default();
     SendMessage(WM_NESTED);
   }
-  LRESULT OnNested(WPARAM, LPARAM) { return 0; }
+  void OnNested(int, int) {}
 
  public:
   static constexpr MessageMapEntry<NestedMessageDlg> kMessageMap[] = {
       OnSysCommandEntry(&NestedMessageDlg::OnSysCommand),
-      OnMessageEntry(WM_NESTED, &NestedMessageDlg::OnNested),
+      OnIntPairEntry(WM_NESTED, &NestedMessageDlg::OnNested),
   };
 };
 

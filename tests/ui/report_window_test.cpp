@@ -7,14 +7,13 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "res/resource.h"
 #include "tests/support/tarvolo_process.h"
+#include "tests/support/test_files.h"
 #include "tests/support/unique_handles.h"
 
 namespace {
@@ -38,23 +37,26 @@ constexpr int kFileNameBox = 1148;
 constexpr int kFileTypes = 1136;
 constexpr int kReadOnlyBox = 1040;
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+bool FileExists(const fs::path& path) {
+  return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// A file by its name in UTF-16, which the code page may not hold.
-std::string ReadFile(const std::wstring& path) {
-  std::ifstream in(fs::path(path), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+// Everything in a folder at any depth: each folder's name with "\" after it, each
+// file's with its size.
+std::vector<std::wstring> Listing(const fs::path& folder) {
+  std::vector<std::wstring> entries;
+  std::error_code error;
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder, error)) {
+    std::wstring name = entry.path().lexically_relative(folder).wstring();
+    entries.push_back(entry.is_directory() ? name + L"\\"
+                                           : name + L" " + std::to_wstring(entry.file_size()));
+  }
+  std::sort(entries.begin(), entries.end());
+  return entries;
 }
 
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-bool FileExists(const std::string& path) {
-  return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+int FileCount(const fs::path& folder) {
+  return static_cast<int>(Listing(folder).size());
 }
 
 // The tests' small file system (a few pages, mounted by the test run), as a
@@ -96,46 +98,6 @@ HWND FileDialogWithName(const TarvoloProcess& app, HWND hReport, const std::wstr
   app.Send(hNameEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
   return hOpen;
 }
-
-// A fresh folder for the files one test saves.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    const std::string name = "tarvolo-report-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                             std::to_string(::GetTickCount());
-    char temp[MAX_PATH];
-    ::GetTempPathA(sizeof temp, temp);
-    m_path = temp + name;
-    wchar_t wideTemp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, wideTemp);
-    m_widePath = wideTemp + Utf16(name);
-    ::CreateDirectoryW(m_widePath.c_str(), nullptr);
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    fs::remove_all(fs::path(m_widePath), ignored);
-  }
-  std::string File(const char* name) const { return m_path + "\\" + name; }
-  std::wstring File(const wchar_t* name) const { return m_widePath + L"\\" + name; }
-  int FileCount() const { return static_cast<int>(Listing().size()); }
-  // Everything in it at any depth: each folder's name with "\" after it, each
-  // file's with its size.
-  std::vector<std::wstring> Listing() const {
-    std::vector<std::wstring> entries;
-    std::error_code error;
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(m_widePath, error)) {
-      std::wstring name = entry.path().lexically_relative(m_widePath).wstring();
-      entries.push_back(entry.is_directory() ? name + L"\\"
-                                             : name + L" " + std::to_wstring(entry.file_size()));
-    }
-    std::sort(entries.begin(), entries.end());
-    return entries;
-  }
-
- private:
-  std::string m_path;
-  std::wstring m_widePath;
-};
 
 // Tarvolo after one run at 10,000, with its report window open.
 class ReportWindow : public ::testing::Test {
@@ -209,9 +171,8 @@ class ReportWindow : public ::testing::Test {
   }
 
   // Saves through the file dialog: Save, the name typed into the name box, OK.
-  void SaveAs(const std::string& path) const { SaveAs(Utf16(path)); }
-  void SaveAs(const std::wstring& path) const {
-    HWND hOpen = FileDialogWithName(m_app, m_hReport, path);
+  void SaveAs(const fs::path& path) const {
+    HWND hOpen = FileDialogWithName(m_app, m_hReport, path.wstring());
     ASSERT_NE(hOpen, nullptr) << "no file dialog";
     ::PostMessageA(::GetDlgItem(hOpen, IDOK), BM_CLICK, 0, 0);
     ASSERT_TRUE(m_app.WaitUntil([&] { return !::IsWindow(hOpen); }, 10000));
@@ -308,9 +269,9 @@ TEST_F(ReportWindow, SaveWithAFigureMissingIsRefusedBeforeAnyFileIsChosen) {
 
 TEST_F(ReportWindow, SaveAppendsTheExactBytesUnderItsHeaderAndKeepsWhatWasThere) {
   ScratchFolder folder;
-  std::string path = folder.File("results.txt");
+  const fs::path path = folder / "results.txt";
   const std::string earlier = std::string("earlier\r\n\x81\x7f\xff\x00 bytes", 16);
-  WriteFile(path, earlier);
+  WriteBytes(path, earlier);
   // Typing a line of one's own, with printf directives in it.
   PlaceCaret(ReportText().size());
   Type("%s %n %x %% done");
@@ -319,26 +280,26 @@ TEST_F(ReportWindow, SaveAppendsTheExactBytesUnderItsHeaderAndKeepsWhatWasThere)
 
   SaveAs(path);
   ASSERT_EQ(MessageBoxOfReport(), nullptr);
-  EXPECT_EQ(ReadFile(path), earlier + kEntryHeader + report);
+  EXPECT_EQ(ReadBytes(path), earlier + kEntryHeader + report);
   EXPECT_TRUE(::IsWindow(m_hReport)) << "Save never closes the report";
 
   SaveAs(path);
-  EXPECT_EQ(ReadFile(path), earlier + kEntryHeader + report + kEntryHeader + report);
+  EXPECT_EQ(ReadBytes(path), earlier + kEntryHeader + report + kEntryHeader + report);
 }
 
 TEST_F(ReportWindow, ANameWithoutExtensionIsUsedAsTyped) {
   ScratchFolder folder;
-  std::string path = folder.File("results");
+  const fs::path path = folder / "results";
   SaveAs(path);
-  EXPECT_EQ(ReadFile(path), kEntryHeader + ReportText());
-  EXPECT_FALSE(FileExists(path + ".txt"));
+  EXPECT_EQ(ReadBytes(path), kEntryHeader + ReportText());
+  EXPECT_FALSE(FileExists(folder / "results.txt"));
 
   // Also beside a .txt file of that name, which the dialog could take it for.
-  std::string other = folder.File("other");
-  WriteFile(other + ".txt", "kept");
+  const fs::path other = folder / "other";
+  WriteBytes(folder / "other.txt", "kept");
   SaveAs(other);
-  EXPECT_EQ(ReadFile(other), kEntryHeader + ReportText());
-  EXPECT_EQ(ReadFile(other + ".txt"), "kept");
+  EXPECT_EQ(ReadBytes(other), kEntryHeader + ReportText());
+  EXPECT_EQ(ReadBytes(folder / "other.txt"), "kept");
 }
 
 // Names the code page holds only as look-alikes (é as "e", the yen sign as "\"),
@@ -349,18 +310,18 @@ TEST_F(ReportWindow, AnyFileNameGetsTheEntryInExactlyThatFile) {
   const wchar_t* const kNames[] = {L"résumé.txt", L"x¥..¥yen.txt", L"ソフト¥inner.txt", L"😀.txt",
                                    L"表示.txt"};
   ScratchFolder folder;
-  ASSERT_TRUE(::CreateDirectoryW(folder.File(L"ソフト").c_str(), nullptr));
-  WriteFile(folder.File("resume.txt"), "someone's own\r\n");
+  ASSERT_TRUE(::CreateDirectoryW((folder / L"ソフト").c_str(), nullptr));
+  WriteBytes(folder / "resume.txt", "someone's own\r\n");
   const std::string entry = kEntryHeader + ReportText();
   for (const wchar_t* name : kNames) {
     SCOPED_TRACE(name);
-    std::vector<std::wstring> expected = folder.Listing();
+    std::vector<std::wstring> expected = Listing(folder.path());
     expected.push_back(name + (L" " + std::to_wstring(entry.size())));
     std::sort(expected.begin(), expected.end());
-    SaveAs(folder.File(name));
+    SaveAs(folder / name);
     EXPECT_EQ(TakeMessageBox(), "");
-    EXPECT_EQ(ReadFile(folder.File(name)), entry);
-    EXPECT_EQ(folder.Listing(), expected);
+    EXPECT_EQ(ReadBytes(folder / name), entry);
+    EXPECT_EQ(Listing(folder.path()), expected);
   }
 }
 
@@ -378,27 +339,27 @@ TEST_F(ReportWindow, CancelInTheFileDialogWritesNothing) {
   ASSERT_TRUE(m_app.WaitUntil([&] { return !::IsWindow(hOpen); }, 10000));
   Settle();
   EXPECT_EQ(MessageBoxOfReport(), nullptr);
-  EXPECT_EQ(folder.FileCount(), 0);
+  EXPECT_EQ(FileCount(folder.path()), 0);
 }
 
 // Held by another program for longer than a save waits: without sharing, or open
 // for writing as a log is, say. The save is refused and the file left as it was.
 TEST_F(ReportWindow, AFileHeldOpenElsewhereCannotBeOpened) {
   ScratchFolder folder;
-  std::string path = folder.File("held.txt");
+  const fs::path path = folder / "held.txt";
   const std::string earlier = "earlier\r\n";
   const DWORD holds[][2] = {{GENERIC_READ | GENERIC_WRITE, 0},
                             {GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE}};
   for (const auto& hold : holds) {
-    WriteFile(path, earlier);
-    HANDLE hHeld = ::CreateFileA(path.c_str(), hold[0], hold[1], nullptr, OPEN_EXISTING,
+    WriteBytes(path, earlier);
+    HANDLE hHeld = ::CreateFileW(path.c_str(), hold[0], hold[1], nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(hHeld, INVALID_HANDLE_VALUE);
     SaveAs(path);
     const std::string message = TakeMessageBox(10000);
     ::CloseHandle(hHeld);
     EXPECT_EQ(message, kCannotOpen) << "sharing " << hold[1];
-    EXPECT_EQ(ReadFile(path), earlier) << "sharing " << hold[1];
+    EXPECT_EQ(ReadBytes(path), earlier) << "sharing " << hold[1];
   }
 }
 
@@ -406,13 +367,13 @@ TEST_F(ReportWindow, AFileHeldOpenElsewhereCannotBeOpened) {
 // open as devices, which would take the entry without keeping it.
 TEST_F(ReportWindow, ADeviceIsRefusedAndNothingIsWritten) {
   ScratchFolder folder;
-  for (const std::string& path : {folder.File("COM1"), folder.File("NUL"), folder.File("AUX.txt"),
-                                  std::string("Z:\\dev\\full")}) {
+  for (const fs::path& path :
+       {folder / "COM1", folder / "NUL", folder / "AUX.txt", fs::path("Z:\\dev\\full")}) {
     SaveAs(path);
     const std::string message = TakeMessageBox(10000);
     EXPECT_EQ(message, kCannotOpen) << path;
   }
-  EXPECT_EQ(folder.FileCount(), 0);
+  EXPECT_EQ(FileCount(folder.path()), 0);
 }
 
 // Two programs save to one file at the same moment, three times, while a third
@@ -434,15 +395,15 @@ TEST_F(ReportWindow, TwoProgramsSavingToOneFileAtOnceEachAddWholeEntries) {
     texts[i] = WindowText(hEdit);
   }
   ScratchFolder folder;
-  std::string path = folder.File("both.txt");
+  const fs::path path = folder / "both.txt";
   constexpr int kRounds = 3;
   for (int round = 0; round < kRounds; ++round) {
-    HANDLE hThird = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    HANDLE hThird = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                   nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(hThird, INVALID_HANDLE_VALUE);
     HWND dialogs[2];
     for (int i = 0; i < 2; ++i) {
-      dialogs[i] = FileDialogWithName(*apps[i], reports[i], Utf16(path));
+      dialogs[i] = FileDialogWithName(*apps[i], reports[i], path.wstring());
       ASSERT_NE(dialogs[i], nullptr) << "no file dialog in program " << i;
     }
     for (HWND hOpen : dialogs) ::PostMessageA(::GetDlgItem(hOpen, IDOK), BM_CLICK, 0, 0);
@@ -460,7 +421,7 @@ TEST_F(ReportWindow, TwoProgramsSavingToOneFileAtOnceEachAddWholeEntries) {
     }
   }
 
-  std::string file = ReadFile(path);
+  std::string file = ReadBytes(path);
   const size_t headerBytes = std::strlen(kEntryHeader);
   int counts[2] = {0, 0};
   for (size_t at = 0; at < file.size();) {
@@ -480,8 +441,8 @@ TEST_F(ReportWindow, TwoProgramsSavingToOneFileAtOnceEachAddWholeEntries) {
 // user must hear that nothing was saved.
 TEST_F(ReportWindow, AFileDialogThatFailsIsReported) {
   ScratchFolder folder;
-  std::string path = folder.File("");
-  path += std::string(262 - path.size(), 'a');
+  std::wstring path = (folder / "").wstring();
+  path += std::wstring(262 - path.size(), L'a');
   SaveAs(path);
   HWND hBox = WaitForMessageBox();
   ASSERT_NE(hBox, nullptr) << "a failed file dialog showed nothing";
@@ -498,7 +459,7 @@ TEST_F(ReportWindow, AWriteThatRunsOutOfSpaceLeavesTheFileAsItWas) {
   std::string path = folder + "\\results.txt";
   std::string filler = folder + "\\filler";
   const std::string earlier(4090, 'e');
-  WriteFile(path, earlier);
+  WriteBytes(path, earlier);
   UniqueHandle hFiller(::CreateFileA(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_NE(hFiller.get(), INVALID_HANDLE_VALUE);
@@ -510,7 +471,7 @@ TEST_F(ReportWindow, AWriteThatRunsOutOfSpaceLeavesTheFileAsItWas) {
 
   SaveAs(path);
   const std::string message = TakeMessageBox(10000);
-  std::string after = ReadFile(path);
+  std::string after = ReadBytes(path);
   ::DeleteFileA(filler.c_str());
   ::DeleteFileA(path.c_str());
   EXPECT_EQ(message, kCannotWrite);
@@ -589,11 +550,11 @@ TEST_F(ReportWindow, TheLongestReportIsSavedWholeAndOneByteMoreIsRefused) {
         report + std::string(c.bytes - report.size() - std::strlen(c.end), 'x') + c.end;
     SetReportText(text);
     ASSERT_EQ(ReportText(), text);
-    std::string path = folder.File((std::to_string(c.bytes) + (c.end[1] ? "w" : "a")).c_str());
+    const fs::path path = folder / (std::to_string(c.bytes) + (c.end[1] ? "w" : "a"));
     if (c.saved) {
       SaveAs(path);
       EXPECT_EQ(MessageBoxOfReport(), nullptr);
-      EXPECT_EQ(ReadFile(path), kEntryHeader + text);
+      EXPECT_EQ(ReadBytes(path), kEntryHeader + text);
     } else {
       ::PostMessageA(Item(IDOK), BM_CLICK, 0, 0);
       HWND hBox = WaitForMessageBox();

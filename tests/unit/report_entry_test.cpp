@@ -3,14 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #ifdef _WIN32
@@ -26,6 +24,7 @@
 #endif
 
 #include "report/report_text.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
@@ -74,34 +73,9 @@ class OtherWriter {
 
 class ReportEntry : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    dir_ = fs::temp_directory_path() /
-           ("tarvolo-entry-" + std::string(info->name()) + "-" + std::to_string(stamp));
-    ASSERT_TRUE(fs::create_directory(dir_)) << dir_;
-  }
+  std::string PathOf(const char* name) const { return (folder_ / name).string(); }
 
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
-
-  std::string PathOf(const char* name) const { return (dir_ / name).string(); }
-
-  static std::string Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    EXPECT_TRUE(in.good()) << "cannot read " << path;
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-
-  static void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << "cannot write " << path;
-  }
-
-  fs::path dir_;
+  ScratchFolder folder_;
 };
 
 TEST(ReportEntryHeader, LiteralIsTheSameShiftJisText) {
@@ -135,7 +109,7 @@ TEST_F(ReportEntry, NewFileHoldsOneEntryWithTheTextVerbatim) {
     const std::string path = PathOf(("new" + std::to_string(n++) + ".txt").c_str());
     ASSERT_FALSE(fs::exists(path));
     EXPECT_EQ(AppendReportEntry(path.c_str(), c.text.c_str()), EntryResult::kWritten) << c.what;
-    EXPECT_EQ(Contents(path), kHeader + c.text) << c.what;
+    EXPECT_EQ(ReadBytes(path), kHeader + c.text) << c.what;
   }
 }
 
@@ -147,9 +121,9 @@ TEST_F(ReportEntry, ExistingBytesAreKeptAndTheEntryFollowsThem) {
   int n = 0;
   for (const std::string& old : olds) {
     const std::string path = PathOf(("old" + std::to_string(n++) + ".txt").c_str());
-    WriteFile(path, old);
+    WriteBytes(path, old);
     EXPECT_EQ(AppendReportEntry(path.c_str(), "報告\r\n"), EntryResult::kWritten);
-    EXPECT_EQ(Contents(path), old + kHeader + "報告\r\n");
+    EXPECT_EQ(ReadBytes(path), old + kHeader + "報告\r\n");
   }
 }
 
@@ -158,7 +132,7 @@ TEST_F(ReportEntry, EachSaveAppendsItsOwnEntry) {
   ASSERT_EQ(AppendReportEntry(path.c_str(), "first\r\n"), EntryResult::kWritten);
   ASSERT_EQ(AppendReportEntry(path.c_str(), "second"), EntryResult::kWritten);
   ASSERT_EQ(AppendReportEntry(path.c_str(), "second"), EntryResult::kWritten);
-  EXPECT_EQ(Contents(path), kHeader + "first\r\n" + kHeader + "second" + kHeader + "second");
+  EXPECT_EQ(ReadBytes(path), kHeader + "first\r\n" + kHeader + "second" + kHeader + "second");
 }
 
 // The path is UTF-8 on every system and names exactly one file: "é" and the yen
@@ -168,14 +142,13 @@ TEST_F(ReportEntry, AUtf8PathNamesExactlyThatFile) {
   const char* const kNames[] = {u8"résumé.txt", u8"x¥..¥yen.txt", u8"😀.txt", u8"表示.txt"};
   std::vector<std::string> expected;
   for (const char* name : kNames) {
-    const fs::path path = dir_ / fs::u8path(name);
+    const fs::path path = folder_ / fs::u8path(name);
     EXPECT_EQ(AppendReportEntry(path.u8string().c_str(), "text"), EntryResult::kWritten) << name;
-    std::ifstream in(path, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), kHeader + "text") << name;
+    EXPECT_EQ(ReadBytes(path), kHeader + "text") << name;
     expected.push_back(name);
   }
   std::vector<std::string> names;
-  for (const fs::directory_entry& entry : fs::directory_iterator(dir_)) {
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder_.path())) {
     names.push_back(entry.path().filename().u8string());
   }
   std::sort(names.begin(), names.end());
@@ -211,19 +184,19 @@ TEST_F(ReportEntry, APathThatIsNotAFileOnDiskWritesNothing) {
   }
   EXPECT_FALSE(fs::exists(PathOf("no-such-folder")));
   EXPECT_TRUE(fs::is_empty(folder));
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1)
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_.path()), fs::directory_iterator()), 1)
       << "a file was made for a device";
 }
 
 // Another program keeps the file open for writing for longer than a save waits.
 TEST_F(ReportEntry, AFileAnotherWriterHoldsIsRefusedUnchanged) {
   const std::string path = PathOf("held.txt");
-  WriteFile(path, "kept\r\n");
+  WriteBytes(path, "kept\r\n");
   {
     OtherWriter other(path);
     EXPECT_EQ(AppendReportEntry(path.c_str(), "text"), EntryResult::kCannotOpen);
   }
-  EXPECT_EQ(Contents(path), "kept\r\n");
+  EXPECT_EQ(ReadBytes(path), "kept\r\n");
 }
 
 #ifndef _WIN32
@@ -294,7 +267,7 @@ TEST_F(ReportEntry, AFailedWriteLeavesTheOldBytesExactly) {
   for (std::size_t room : {std::size_t{0}, std::size_t{1}, kHeader.size() - 1, kHeader.size(),
                            kHeader.size() + text.size() - 1}) {
     const std::string path = PathOf(("full" + std::to_string(room) + ".txt").c_str());
-    WriteFile(path, old);
+    WriteBytes(path, old);
     StartGate gate;
     pid_t child = gate.Start([&] {
       LimitFileSize(static_cast<long long>(old.size() + room));
@@ -302,7 +275,7 @@ TEST_F(ReportEntry, AFailedWriteLeavesTheOldBytesExactly) {
     });
     gate.Open();
     EXPECT_EQ(ExitCodeOf(child), static_cast<int>(EntryResult::kWriteFailed)) << room;
-    EXPECT_EQ(Contents(path), old) << "room for " << room << " bytes";
+    EXPECT_EQ(ReadBytes(path), old) << "room for " << room << " bytes";
   }
 }
 
@@ -323,7 +296,7 @@ void LetTheOtherWriterIn(int) {
 TEST_F(ReportEntry, AnotherWritersBytesSurviveOurFailedWrites) {
   const std::string path = PathOf("shared.txt");
   const std::string old = "earlier\r\n";
-  WriteFile(path, old);
+  WriteBytes(path, old);
   int toOther[2], fromOther[2];
   ASSERT_EQ(::pipe(toOther), 0);
   ASSERT_EQ(::pipe(fromOther), 0);
@@ -356,7 +329,7 @@ TEST_F(ReportEntry, AnotherWritersBytesSurviveOurFailedWrites) {
 
   std::string expected = old;
   for (int n = 0; n < 20; ++n) expected += "line " + std::to_string(n) + "\n";
-  EXPECT_EQ(Contents(path), expected);
+  EXPECT_EQ(ReadBytes(path), expected);
 }
 
 // Two programs saving to one file at once: each waits while the other appends, so
@@ -383,7 +356,7 @@ TEST_F(ReportEntry, TwoWritersAtOnceLeaveEveryEntryWhole) {
   }
   for (pid_t writer : writers) EXPECT_EQ(ExitCodeOf(writer), 0);
 
-  const std::string file = Contents(path);
+  const std::string file = ReadBytes(path);
   int counts[2] = {0, 0};
   for (std::size_t at = 0; at < file.size();) {
     int w = 0;
