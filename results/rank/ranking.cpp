@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 
@@ -54,9 +55,8 @@ struct Candidate {
 class Machines {
  public:
   Candidate CandidateOf(const CheckedEntry& entry, std::vector<Processor>& processors) {
-    MachineKey key{FoldForComparison(entry.fields.text[kName]),
-                   FoldForComparison(entry.fields.text[kMachine]),
-                   FoldForComparison(entry.fields.text[kCpu])};
+    MachineKey key{Folded(entry.fields.text[kName]), Folded(entry.fields.text[kMachine]),
+                   Folded(entry.fields.text[kCpu])};
     std::size_t processor = kNoProcessor;
     if (!key.cpu.empty()) {
       const auto [place, added] = processorNumbers_.emplace(key.cpu, processors.size());
@@ -77,6 +77,15 @@ class Machines {
   std::size_t size() const { return counted_.size(); }
 
  private:
+  // The same texts come again and again (a person's reports, a processor's
+  // machines): each is folded once. The entries outlive the ranking.
+  const std::string& Folded(const std::string& text) {
+    auto place = folded_.find(text);
+    if (place == folded_.end()) place = folded_.emplace(text, FoldForComparison(text)).first;
+    return place->second;
+  }
+
+  std::unordered_map<std::string_view, std::string> folded_;
   std::unordered_map<MachineKey, std::size_t, MachineKeyHash> machineNumbers_;
   std::unordered_map<std::string, std::size_t> processorNumbers_;
   std::vector<bool> counted_;  // by machine
