@@ -15,6 +15,8 @@ packages=(cmake ninja-build make g++ googletest libgtest-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   wine wine64 xvfb xauth x11-utils locales fonts-ipafont-gothic fonts-wine imagemagick xdotool python3
   chromium pkg-config libgmime-3.0-dev libxml2-dev mutt mpack)
+# ICU: tarvolo-results compares names by its normalizer.
+packages+=(libicu-dev)
 
 missing=()
 for p in "${packages[@]}"; do
