@@ -68,6 +68,7 @@ install_missing_packages() {
   update_package_lists
   if ! DEBIAN_FRONTEND=noninteractive apt-get "${apt_network[@]}" install -y -qq --no-install-recommends \
     "${missing[@]}" >/dev/null; then
+    # Say which of them cannot be had, not only apt's last line.
     for p in "${missing[@]}"; do
       apt-cache show "$p" >/dev/null 2>&1 || echo "setup: the package $p is in no package list" >&2
     done
