@@ -9,10 +9,11 @@ called_in=$PWD
 cd "$(dirname "$0")/.."
 source scripts/lib.sh
 
-# The compiler and the build tools; GMime, libxml2 and ICU, with which the tool
-# reads mail and compares names; googletest, which configuring the tree asks for.
+# The compiler and the build tools; GMime, libxml2, ICU and libmagic, with which
+# the tool reads mail, decodes its charsets, tells attachments by their bytes and
+# compares names; googletest, which configuring the tree asks for.
 install_missing_packages cmake ninja-build g++ pkg-config \
-  libgmime-3.0-dev libxml2-dev libicu-dev googletest
+  libgmime-3.0-dev libxml2-dev libicu-dev libmagic-dev googletest
 
 mkdir -p build
 log=build/results-build.log
