@@ -3,14 +3,15 @@
 //   results_corpus FOLDER FILES ENTRIES_PER_FILE START_VALUE
 // Each report comes from one of a crowd of people (three for every five
 // reports, so about half of them send more than one), each with a name, a
-// machine and a speed of their own; the times vary a little from report to
-// report. Drawn by generators started at START_VALUE, so the same arguments
-// give the same files.
+// machine and a speed of their own (one in four types the processor's name in
+// full-width letters); the times vary a little from report to report. Drawn by
+// generators started at START_VALUE, so the same arguments give the same files.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -30,8 +31,34 @@ const char* const kHandles[] = {"suzuki", "Kenji", "nakamura", "taka",  "pc98fan
                                 "mmx",    "yuki",  "hiro",     "k6fan", "dos/v"};
 const char* const kMachines[] = {"PC-9821Xa13",  "FMV-DESKPOWER", "自作機",    "ThinkPad 600E",
                                  "VAIO PCG-505", "Dynabook SS",   "Let's note"};
-const char* const kCpus[] = {"Pentium", "Pentium MMX", "Pentium II",
-                             "Celeron", "K6-2",        "Pentium III"};
+// Each processor as typed in half-width letters and, as Japanese input mode
+// writes it, in full-width ones, and its usual time at 10,000 in ticks.
+struct Cpu {
+  const char *halfWidth, *fullWidth;
+  int ticks10000;
+};
+const Cpu kCpus[] = {
+    {"Pentium", "Ｐｅｎｔｉｕｍ", 2400},
+    {"Pentium MMX", "Ｐｅｎｔｉｕｍ　ＭＭＸ", 1900},
+    {"Pentium Pro", "Ｐｅｎｔｉｕｍ　Ｐｒｏ", 1700},
+    {"Pentium II", "Ｐｅｎｔｉｕｍ　ＩＩ", 1200},
+    {"Pentium III", "Ｐｅｎｔｉｕｍ　ＩＩＩ", 700},
+    {"Pentium 4", "Ｐｅｎｔｉｕｍ　４", 350},
+    {"Celeron", "Ｃｅｌｅｒｏｎ", 1000},
+    {"K6", "Ｋ６", 2000},
+    {"K6-2", "Ｋ６－２", 1400},
+    {"K6-III", "Ｋ６－ＩＩＩ", 1000},
+    {"Athlon", "Ａｔｈｌｏｎ", 500},
+    {"Duron", "Ｄｕｒｏｎ", 600},
+    {"Cyrix 6x86", "Ｃｙｒｉｘ　６ｘ８６", 2600},
+    {"WinChip C6", "ＷｉｎＣｈｉｐ　Ｃ６", 2800},
+    {"Pentium M", "Ｐｅｎｔｉｕｍ　Ｍ", 300},
+    {"Core 2 Duo", "Ｃｏｒｅ　２　Ｄｕｏ", 150},
+    {"Athlon 64", "Ａｔｈｌｏｎ　６４", 250},
+    {"Core i7-4790", "Ｃｏｒｅ　ｉ７－４７９０", 60},
+    {"Ryzen 5 3600", "Ｒｙｚｅｎ　５　３６００", 50},
+    {"Core i5-8250U", "Ｃｏｒｅ　ｉ５－８２５０Ｕ", 90},
+};
 const char* const kClocks[] = {"133MHz", "200MHz", "266MHz", "333MHz", "450MHz", "800MHz"};
 const char* const kSystems[] = {"Windows 95", "Windows 98", "Windows NT 4.0", "Windows 2000"};
 const char* const kComments[] = {
@@ -84,11 +111,15 @@ Person PersonNumber(unsigned startValue, unsigned n) {
         std::string(Pick(kHandles, generator)) + std::to_string(Between(1, 999, generator));
   }
   person.machine = Pick(kMachines, generator);
-  person.cpu = Pick(kCpus, generator);
+  // One person in four types the processor in full-width letters.
+  const Cpu& cpu = kCpus[Between(0, static_cast<int>(std::size(kCpus)) - 1, generator)];
+  person.cpu = Between(0, 3, generator) == 0 ? cpu.fullWidth : cpu.halfWidth;
   person.clock = Pick(kClocks, generator);
   person.os = Pick(kSystems, generator);
-  // Machines of several years: times spread by factors around 0.7 s.
-  const double ticks = std::lognormal_distribution<double>(std::log(700.0), 0.6)(generator);
+  // Machines of several years: each a little faster or slower than its
+  // processor's usual time.
+  const double ticks =
+      std::lognormal_distribution<double>(std::log(cpu.ticks10000), 0.3)(generator);
   person.ticks10000 = static_cast<int>(std::clamp(ticks, 40.0, 12000.0));
   return person;
 }

@@ -28,12 +28,14 @@ enum ExitStatus {
 
 const char kUsage[] =
     "usage: tarvolo-results [-o DIR] FILE_OR_FOLDER...\n"
+    "       tarvolo-results --version\n"
     "Reads Tarvolo's result reports (report files and texts; mails as .eml files,\n"
     "mbox files or Maildir folders; folders recursively) and writes DIR/index.html,\n"
-    "the ranking pages DIR/10000-N.html, DIR/100000-N.html and DIR/unmeasured-N.html,\n"
-    "and DIR/results.csv (DIR: the current folder unless given). Exit status: 0\n"
-    "written, 1 written but an input or a mail part was skipped, 2 usage error, 3 the\n"
-    "pages could not be written.\n";
+    "the ranking pages DIR/10000-N.html, DIR/100000-N.html, DIR/unmeasured-N.html\n"
+    "and DIR/check-N.html, DIR/processors.html with a ranking per processor, and\n"
+    "DIR/results.csv (DIR: the current folder unless given). Exit status: 0\n"
+    "written, 1 written but an input or a mail part was skipped, 2 usage error,\n"
+    "3 the pages could not be written (those already in DIR are left as they were).\n";
 
 int UsageError(const std::string& why) {
   std::cerr << "tarvolo-results: " << why << "\n" << kUsage;
@@ -65,6 +67,9 @@ int main(int argc, char** argv) {
       options = false;
     } else if (options && (argument == "-h" || argument == "--help")) {
       std::cout << kUsage;
+      return kPageWritten;
+    } else if (options && argument == "--version") {
+      std::cout << "tarvolo-results " TARVOLO_RELEASE "\n";
       return kPageWritten;
     } else if (options && argument == "-o") {
       if (i + 1 >= argc || argv[i + 1][0] == '\0') return UsageError("-o needs a folder");
@@ -103,7 +108,10 @@ int main(int argc, char** argv) {
   const Rankings rankings = RankEntries(results);
   std::string why;
   if (!MakeFolder(folder, why) || !WriteResultsSite(folder, results, rankings, why)) {
-    std::cerr << "tarvolo-results: cannot write into " << folder << ": " << why << '\n';
+    // The pages already published are as they were: nothing replaces them
+    // until every page of this run is written whole.
+    std::cerr << "tarvolo-results: cannot write into " << folder << ": " << why
+              << "; the pages there are left as they were\n";
     return kPageNotWritten;
   }
   std::cout << "tarvolo-results: " << results.read << " entries read from " << results.files

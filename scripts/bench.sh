@@ -165,6 +165,11 @@ results_index_bytes=$(stat -c %s "$site/index.html")
 results_pages=$(find "$site" -maxdepth 1 -name '*.html' | wc -l)
 results_largest_page=$(find "$site" -maxdepth 1 -name '*.html' -printf '%s %f\n' | sort -g | tail -n 1)
 read -r results_largest_page_bytes results_largest_page_name <<<"$results_largest_page"
+# The processors compared (a quarter of the people type theirs full-width): how
+# many processors.html counts, and its size.
+results_processors=$(sed -n 's/.*ごとにまとめました（\([0-9,]*\) 種）.*/\1/p' "$site/processors.html" | tr -d ,)
+[ -n "$results_processors" ] || { echo "bench: processors.html gives no count of processors" >&2; exit 1; }
+results_processors_page_bytes=$(stat -c %s "$site/processors.html")
 
 # Headless Chromium drawing the site's index.html, and a page made from one
 # entry: from the start of the browser (a fresh profile each time) to its
@@ -316,6 +321,8 @@ row "results peak MB" "$results_peak_mb" "< 150" \
 row "results index.html bytes" "$results_index_bytes" "< 1000000" \
   "$results_pages pages in $site"
 row "results largest page bytes" "$results_largest_page_bytes" "< 1000000" "$results_largest_page_name"
+row "results processors" "$results_processors" "printed" "processors.html, CPUs compared folded"
+row "results processors page bytes" "$results_processors_page_bytes" "< 1000000" "$site/processors.html"
 row "results index render ms" "$results_index_render_ms" "printed" \
   "Chromium drawing index.html, median of: $(list <"$out/render-index.txt")"
 row "results index render ratio" "$results_index_render_ratio" "<= 2" \
@@ -361,6 +368,8 @@ exe_bytes_win32: $exe_bytes_win32
 exe_bytes_win64: $exe_bytes_win64
 results_index_bytes: $results_index_bytes
 results_largest_page_bytes: $results_largest_page_bytes
+results_processors: $results_processors
+results_processors_page_bytes: $results_processors_page_bytes
 results_peak_mb: $results_peak_mb
 results_index_render_ms: $results_index_render_ms
 results_index_render_ratio: $results_index_render_ratio

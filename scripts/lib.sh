@@ -55,3 +55,24 @@ disassemble() {
 # reciprocal). The timed loop must divide and take no such shortcut.
 count_divisions() { grep -c -E '\sidivl?\s' || true; }
 count_shortcuts() { grep -c -E '\s((and|test)l?\s+\$0x1,|imul|shr|sar|shl)' || true; }
+
+# Installs those of the named Debian packages that are missing (apt-get; root on
+# a fresh machine), naming any that no package list has.
+install_missing_packages() {
+  local p missing=()
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  ((${#missing[@]})) || return 0
+  echo "setup: installing ${missing[*]}"
+  update_package_lists
+  if ! DEBIAN_FRONTEND=noninteractive apt-get "${apt_network[@]}" install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null; then
+    # Say which of them cannot be had, not only apt's last line.
+    for p in "${missing[@]}"; do
+      apt-cache show "$p" >/dev/null 2>&1 || echo "setup: the package $p is in no package list" >&2
+    done
+    echo "setup: could not install ${missing[*]} (apt-get's messages above)" >&2
+    return 1
+  fi
+}

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The pictures of a sample results site: docs/results-page.png, the first page
-# (index.html), and docs/results-ranking-page.png, the second page of the
-# ranking at 10,000. 3,000 entries written by the program's own entry writer,
-# one file of them received twice, and a mail with an implausible pair of times
-# and markup in its name, read by tarvolo-results and shown by headless Chromium.
+# (index.html), docs/results-ranking-page.png, the second page of the ranking at
+# 10,000, and docs/results-processors.png, processors.html. 3,000 entries
+# written by the program's own entry writer, one file of them received twice,
+# and a mail with an implausible pair of times and markup in its name (never
+# ranked), read by tarvolo-results and shown by headless Chromium.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib.sh
@@ -29,3 +30,4 @@ shoot() {
 }
 shoot index.html 1200,900 results-page.png
 shoot 10000-2.html 1200,600 results-ranking-page.png
+shoot processors.html 1200,900 results-processors.png

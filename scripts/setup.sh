@@ -17,23 +17,7 @@ packages=(cmake ninja-build make g++ googletest libgtest-dev
   wine wine64 xvfb xauth x11-utils locales fonts-ipafont-gothic fonts-wine imagemagick xdotool python3
   chromium pkg-config libgmime-3.0-dev libxml2-dev libicu-dev libmagic-dev mutt mpack nkf)
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  echo "setup: installing ${missing[*]}"
-  update_package_lists
-  if ! DEBIAN_FRONTEND=noninteractive apt-get "${apt_network[@]}" install -y -qq --no-install-recommends \
-    "${missing[@]}" >/dev/null; then
-    # Say which of them cannot be had, not only apt's last line.
-    for p in "${missing[@]}"; do
-      apt-cache show "$p" >/dev/null 2>&1 || echo "setup: the package $p is in no package list" >&2
-    done
-    echo "setup: could not install ${missing[*]} (apt-get's messages above)" >&2
-    exit 1
-  fi
-fi
+install_missing_packages "${packages[@]}"
 
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   echo "setup: generating the ja_JP.UTF-8 locale"

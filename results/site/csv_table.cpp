@@ -38,10 +38,15 @@ void AppendCsvCell(std::string& out, std::string_view text, bool usersText) {
   out += '"';
 }
 
-void AppendRow(std::string& table, const TableRow& row) {
+// One line of the table: a cell per column of results.csv, by cell(column).
+template <typename AppendCell>
+void AppendLine(std::string& table, const AppendCell& cell) {
+  bool first = true;
   for (const Column& column : kColumns) {
-    if (&column != kColumns) table += ',';
-    AppendCsvCell(table, CellOf(column, row), IsUsersText(column));
+    if ((column.tables & kCsvTable) == 0) continue;
+    if (!first) table += ',';
+    first = false;
+    cell(column);
   }
   table += "\r\n";
 }
@@ -51,14 +56,13 @@ void AppendRow(std::string& table, const TableRow& row) {
 bool WriteCsvTable(const Rankings& rankings, const TableOut& out) {
   std::string table = "\xEF\xBB\xBF";
   table.reserve(2 * kPieceBytes);
-  for (const Column& column : kColumns) {
-    if (&column != kColumns) table += ',';
-    // The titles are the tool's and the report's own: no formula guard.
-    AppendCsvCell(table, TitleOf(column), false);
-  }
-  table += "\r\n";
+  // The titles are the tool's and the report's own: no formula guard.
+  AppendLine(table,
+             [&table](const Column& column) { AppendCsvCell(table, TitleOf(column), false); });
   const auto add = [&](const TableRow& row) {
-    AppendRow(table, row);
+    AppendLine(table, [&](const Column& column) {
+      AppendCsvCell(table, CellOf(column, row), IsUsersText(column));
+    });
     if (table.size() < kPieceBytes) return true;
     const bool written = out(table);
     table.clear();
@@ -71,6 +75,12 @@ bool WriteCsvTable(const Rankings& rankings, const TableOut& out) {
   }
   for (const Standing& standing : rankings.unmeasured) {
     if (!add(TableRow(*standing.entry, kNoLimit, 0))) return false;
+  }
+  // The entries to check at each limit, with their figures as written.
+  for (int limit = 0; limit < 2; ++limit) {
+    for (const Standing& standing : rankings.toCheck) {
+      if (!add(TableRow(*standing.entry, limit, 0))) return false;
+    }
   }
   return out(table);
 }

@@ -64,6 +64,15 @@ const char kStyle[] =
     "<body>\n"
     "<h1>Tarvolo 測定結果</h1>\n";
 
+void AppendTitle(std::string& out, std::string_view title) {
+  out += "<th>";
+  AppendEscapedHtml(out, title);
+  out += "</th>";
+}
+
+const char kTableOpen[] = "<table>\n<thead><tr>";
+const char kBodyOpen[] = "</tr></thead>\n<tbody>\n";
+
 }  // namespace
 
 void AppendPageStart(std::string& out, std::string_view title) {
@@ -76,26 +85,33 @@ void AppendPageEnd(std::string& out) {
   out += "</body>\n</html>\n";
 }
 
-void AppendTableStart(std::string& out) {
-  out += "<table>\n<thead><tr>";
-  for (const Column& column : kColumns) {
-    if (!column.onPages) continue;
-    out += "<th>";
-    AppendEscapedHtml(out, TitleOf(column));
-    out += "</th>";
-  }
-  out += "</tr></thead>\n<tbody>\n";
+void AppendTableStart(std::string& out, std::initializer_list<std::string_view> titles) {
+  out += kTableOpen;
+  for (std::string_view title : titles) AppendTitle(out, title);
+  out += kBodyOpen;
 }
 
-void AppendTableRow(std::string& out, const TableRow& row) {
+void AppendTableStart(std::string& out, TableKind table) {
+  out += kTableOpen;
+  for (const Column& column : kColumns) {
+    if ((column.tables & table) != 0) AppendTitle(out, TitleOf(column));
+  }
+  out += kBodyOpen;
+}
+
+void AppendTableRow(std::string& out, const TableRow& row, TableKind table) {
   out += row.entry.flags != 0 ? "<tr class=\"flag\">" : "<tr>";
   for (const Column& column : kColumns) {
-    if (!column.onPages) continue;
-    out += IsNumber(column) ? "<td class=\"n\">" : "<td>";
-    AppendEscapedHtml(out, CellOf(column, row));
-    out += "</td>";
+    if ((column.tables & table) == 0) continue;
+    AppendCell(out, CellOf(column, row), IsNumber(column));
   }
   out += "</tr>\n";
+}
+
+void AppendCell(std::string& out, std::string_view text, bool number) {
+  out += number ? "<td class=\"n\">" : "<td>";
+  AppendEscapedHtml(out, text);
+  out += "</td>";
 }
 
 void AppendTableEnd(std::string& out) {

@@ -3,6 +3,7 @@
 #ifndef TARVOLO_RESULTS_SITE_HTML_PAGE_H
 #define TARVOLO_RESULTS_SITE_HTML_PAGE_H
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -16,9 +17,13 @@ void AppendEscapedHtml(std::string& out, std::string_view text);
 void AppendPageStart(std::string& out, std::string_view title);
 void AppendPageEnd(std::string& out);
 
-// A table with the columns the pages show.
-void AppendTableStart(std::string& out);
-void AppendTableRow(std::string& out, const TableRow& row);
+// A table of entries with the columns marked for it.
+void AppendTableStart(std::string& out, TableKind table);
+void AppendTableRow(std::string& out, const TableRow& row, TableKind table);
 void AppendTableEnd(std::string& out);
+
+// Any other table: its column titles, then its cells (a number right-aligned).
+void AppendTableStart(std::string& out, std::initializer_list<std::string_view> titles);
+void AppendCell(std::string& out, std::string_view text, bool number);
 
 #endif

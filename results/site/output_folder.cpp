@@ -22,7 +22,7 @@ bool MakeFolder(const std::string& folder, std::string& why) {
 }
 
 FolderFile::FolderFile(const std::string& folder, const std::string& name)
-    : target_(folder + "/" + name) {
+    : name_(name), target_(folder + "/" + name) {
   std::string pattern = folder + "/." + name + ".XXXXXX";
   fd_ = OwnFd(mkstemp(pattern.data()));
   if (!fd_ || fchmod(fd_.get().number(), 0644) != 0) error_ = errno;
@@ -48,23 +48,36 @@ bool FolderFile::Write(std::string_view bytes) {
   return error_ == 0;
 }
 
-bool FolderFile::Commit(std::string& why) {
+bool FolderFile::Failed(std::string& why) const {
+  why = name_ + ": " + std::strerror(error_);
+  return false;
+}
+
+bool FolderFile::Close(std::string& why) {
   // Closed here rather than by its owner, since a failed close is a failed write.
   if (fd_ && close(fd_.release().number()) != 0 && error_ == 0) error_ = errno;
+  return error_ == 0 || Failed(why);
+}
+
+bool FolderFile::Publish(std::string& why) {
+  if (error_ == 0 && (fd_ || temporary_.empty())) error_ = EBADF;
   if (error_ == 0 && std::rename(temporary_.c_str(), target_.c_str()) != 0) error_ = errno;
-  if (error_ != 0) {
-    why = std::strerror(error_);
-    return false;
-  }
+  if (error_ != 0) return Failed(why);
   temporary_.clear();  // it is the file now
   return true;
 }
 
-bool WriteIntoFolder(const std::string& folder, const std::string& name, std::string_view bytes,
-                     std::string& why) {
-  FolderFile file(folder, name);
-  file.Write(bytes);
-  return file.Commit(why);
+FolderFile& StagedFiles::Begin(const std::string& name) {
+  names_.insert(name);
+  files_.push_back(std::make_unique<FolderFile>(folder_, name));
+  return *files_.back();
+}
+
+bool StagedFiles::Publish(std::string& why) {
+  for (const std::unique_ptr<FolderFile>& file : files_) {
+    if (!file->Publish(why)) return false;
+  }
+  return true;
 }
 
 bool RemoveLeftOvers(const std::string& folder, const std::function<bool(std::string_view)>& ours,

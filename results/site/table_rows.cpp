@@ -23,6 +23,7 @@ std::string_view CellOf(const Column& column, const TableRow& row) {
     case Cell::kStatus:
       return row.entry.status;
     case Cell::kInRanking:
+      if (FailsTimeChecks(row.entry)) return "要確認（順位表に載せない）";
       if (row.limit == kNoLimit) return "-";
       return row.rank > 0 ? "掲載" : "同じマシンのより速い報告を掲載";
   }
@@ -38,10 +39,13 @@ std::string CountText(std::size_t count) {
 std::string CountsLine(const ResultSet& results, const Rankings& rankings) {
   std::string line = "報告 " + CountText(results.read) + " 件を " + CountText(results.files) +
                      " 個のファイルから読みました。掲載 " + CountText(results.kept.size()) +
-                     " 件（うち要確認 " + CountText(results.Flagged()) +
+                     " 件（うち要確認 " + CountText(rankings.toCheck.size()) +
                      " 件）、重複としてまとめた報告 " + CountText(results.merged) + " 件。";
   line +=
-      "順位表には同じ人の同じマシン（名前、マシン名、ＣＰＵが同じ）を上限値ごとに最速の 1 "
+      "時間の数値が読めない報告と 100,000 が 10,000 の 20 倍未満の報告は要確認として"
+      "順位表に入れず、別のページに載せます。順位表には同じ人の同じマシン（名前、マシン名、ＣＰＵが"
+      "同じ。"
+      "全角と半角、大文字と小文字、空白やハイフンの違いは問いません）を上限値ごとに最速の 1 "
       "件だけ載せます: ";
   for (int limit = 0; limit < 2; ++limit) {
     if (limit > 0) line += "、";

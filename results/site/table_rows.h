@@ -1,11 +1,12 @@
-// The rows the pages and the table show, and their columns, said once: the
-// pages show the columns marked for them, results.csv shows all.
+// The rows the pages and the table show, and their columns, said once: each
+// table shows the columns marked for it.
 #ifndef TARVOLO_RESULTS_SITE_TABLE_ROWS_H
 #define TARVOLO_RESULTS_SITE_TABLE_ROWS_H
 
 #include <string>
 #include <string_view>
 
+#include "report/report_fields.h"
 #include "results/entries/entry.h"
 #include "results/rank/ranking.h"
 #include "results/rank/result_set.h"
@@ -30,20 +31,38 @@ enum class Cell {
   kInRanking,  // whether the row is its machine's ranked one
 };
 
+// The tables a column is in: the pages' rankings (of a limit or a processor, and
+// the entries measured at neither), the pages' entries to check, results.csv.
+enum TableKind : unsigned {
+  kRankingTable = 1u << 0,
+  kCheckTable = 1u << 1,
+  kCsvTable = 1u << 2,
+};
+constexpr unsigned kEveryTable = kRankingTable | kCheckTable | kCsvTable;
+
 struct Column {
   Cell cell;
   Field field;        // for kField, and for the title of its column
   const char* title;  // nullptr: the report's own label of field
-  bool onPages;       // the table has every column
+  unsigned tables;    // TableKind bits
 };
 
+// An entry to check shows both its figures as written, so that a visitor sees
+// what is wrong with them.
 inline constexpr Column kColumns[] = {
-    {Cell::kLimit, kFieldCount, "上限値", false}, {Cell::kRank, kFieldCount, "順位", true},
-    {Cell::kTime, kFieldCount, "秒", true},       {Cell::kField, kName, nullptr, true},
-    {Cell::kField, kMachine, nullptr, true},      {Cell::kField, kCpu, nullptr, true},
-    {Cell::kField, kClock, nullptr, true},        {Cell::kField, kOs, nullptr, true},
-    {Cell::kStatus, kFieldCount, "状態", true},   {Cell::kInRanking, kFieldCount, "順位表", false},
-    {Cell::kField, kComment, nullptr, false},
+    {Cell::kLimit, kFieldCount, "上限値", kCsvTable},
+    {Cell::kRank, kFieldCount, "順位", kRankingTable | kCsvTable},
+    {Cell::kTime, kFieldCount, "秒", kRankingTable | kCsvTable},
+    {Cell::kField, kTime10000, nullptr, kCheckTable},
+    {Cell::kField, kTime100000, nullptr, kCheckTable},
+    {Cell::kField, kName, nullptr, kEveryTable},
+    {Cell::kField, kMachine, nullptr, kEveryTable},
+    {Cell::kField, kCpu, nullptr, kEveryTable},
+    {Cell::kField, kClock, nullptr, kEveryTable},
+    {Cell::kField, kOs, nullptr, kEveryTable},
+    {Cell::kStatus, kFieldCount, "状態", kEveryTable},
+    {Cell::kInRanking, kFieldCount, "順位表", kCsvTable},
+    {Cell::kField, kComment, nullptr, kCsvTable},
 };
 
 std::string_view TitleOf(const Column& column);
@@ -53,19 +72,21 @@ std::string_view CellOf(const Column& column, const TableRow& row);
 
 // Right-aligned on the pages.
 inline bool IsNumber(const Column& column) {
-  return column.cell == Cell::kRank || column.cell == Cell::kTime;
+  return column.cell == Cell::kRank || column.cell == Cell::kTime ||
+         (column.cell == Cell::kField && kReportFields[column.field].figure);
 }
 
-// A user's text, which a spreadsheet must not take for a formula.
+// A user's text, which a spreadsheet must not take for a formula: a time of an
+// entry to check is what the user wrote in its place.
 inline bool IsUsersText(const Column& column) {
-  return column.cell == Cell::kField;
+  return column.cell == Cell::kField || column.cell == Cell::kTime;
 }
 
 // A count as a visitor reads it: "12,345".
 std::string CountText(std::size_t count);
 
-// "報告 R 件を F 個のファイルから読みました。…": read, kept, flagged, merged, and
-// how many reports stand behind the ranked rows of each limit.
+// "報告 R 件を F 個のファイルから読みました。…": read, kept, to check, merged,
+// and how many reports stand behind the ranked rows of each limit.
 std::string CountsLine(const ResultSet& results, const Rankings& rankings);
 
 #endif

@@ -10,6 +10,7 @@
 #include "results/entries/entry_checks.h"
 #include "results/rank/ranking.h"
 #include "results/rank/result_set.h"
+#include "results/rank/text_folding.h"
 
 namespace {
 
@@ -104,6 +105,45 @@ TEST(ResultSet, SameEntryCountsOnceAMachineRanksOnceAndTheOrderDoesNotDependOnRe
   // A person's machine ranks once, at its best; its other reports stay listed.
   EXPECT_EQ(seen[0], "1c1.000 2a2.000 2b2.000 -b2.000 -a3.000 | 1a80.000 1b80.000 3c90.000 | c");
   for (const std::string& ranking : seen) EXPECT_EQ(ranking, seen[0]);
+}
+
+// Spellings of one processor, name or machine fold to one text; the groups stay
+// apart from each other.
+TEST(Folding, SpellingsOfOneThingAreOneAndDifferentThingsStayApart) {
+  const std::vector<std::vector<std::string>> groups = {
+      {"Pentium II", "Ｐｅｎｔｉｕｍ　ＩＩ", "pentium  ii", "PENTIUM Ⅱ", "Pentium(R) II Processor",
+       "ｐｅｎｔｉｕｍ（ｒ）　ｉｉ　ＣＰＵ", " Pentium II\t"},
+      {"Intel(R) Core(TM) i7-4790 CPU @ 3.60GHz", "Intel® Core™ i7‐4790 CPU @ 3.60 GHz",
+       "ＩＮＴＥＬ（Ｒ）　ＣＯＲＥ（ＴＭ）　Ｉ７－４７９０　ＣＰＵ　＠　３．６０ＧＨｚ",
+       "intel core i7 4790", "Intel Core i7 - 4790 @800MHz"},
+      {"AMD Athlon(tm) Processor", "AMD Athlon", "ＡＭＤ　Ａｔｈｌｏｎ（ｔｍ）"},
+      {"K6-2", "K6 - 2", "Ｋ６－２", "K6—2", "k6‐2", "K6 2"},
+      {"Pentium II 300MHz"},  // a clock without "@" may be part of the name
+      {"Core2Duo"},
+      {"Core 2 Duo"},
+      {"Pentium III"},
+      {"Pentium"},
+      {"山田　太郎", "山田 太郎", " 山田　 太郎"},
+      {"山田太郎"},
+      {"ﾔﾏﾀﾞ", "ヤマダ"},
+      {"ラーメン"},  // the long vowel mark is no hyphen
+      {"ラメン"},
+      {"CPU"},
+      {"", "  ", "(R)", "®™"},
+  };
+  std::vector<std::string> folded;
+  for (const auto& group : groups) {
+    folded.push_back(FoldForComparison(group[0]));
+    for (const std::string& spelling : group) {
+      EXPECT_EQ(FoldForComparison(spelling), folded.back()) << spelling << " / " << group[0];
+    }
+  }
+  for (std::size_t i = 0; i < folded.size(); ++i) {
+    for (std::size_t j = i + 1; j < folded.size(); ++j) {
+      EXPECT_NE(folded[i], folded[j]) << groups[i][0] << " / " << groups[j][0];
+    }
+  }
+  EXPECT_EQ(folded.back(), "") << "nothing is no processor";
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <string>
 
@@ -19,17 +20,20 @@ namespace fs = std::filesystem;
 struct Outcome {
   int status;
   std::string errors;
+  std::string output;
 };
 
 // Runs the program with the given arguments (shell words) in folder.
 Outcome RunProgram(const ScratchFolder& folder, const std::string& arguments) {
   const fs::path errors = folder / "stderr.txt";
+  const fs::path output = folder / "stdout.txt";
   const std::string command = "cd '" + folder.path().string() +
-                              "' && " TARVOLO_RESULTS_PROGRAM " " + arguments + " >/dev/null 2>'" +
-                              errors.string() + "'";
+                              "' && " TARVOLO_RESULTS_PROGRAM " " + arguments + " >'" +
+                              output.string() + "' 2>'" + errors.string() + "'";
   const int raw = std::system(command.c_str());
-  Outcome run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(errors)};
+  Outcome run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(errors), ReadBytes(output)};
   fs::remove(errors);
+  fs::remove(output);
   return run;
 }
 
@@ -47,6 +51,17 @@ TEST(ResultsProgram, UsageErrorsExitWithTwoAndWriteNothing) {
     EXPECT_NE(run.errors.find("usage: tarvolo-results"), std::string::npos) << arguments;
   }
   EXPECT_FALSE(fs::exists(folder / "index.html"));
+  EXPECT_FALSE(fs::exists(folder / "out"));
+
+  const Outcome version = RunProgram(folder, "--version -o out r.txt");
+  EXPECT_EQ(version.status, 0) << version.errors;
+  // "tarvolo-results 1.00": each run of digits as one "#".
+  std::string shape;
+  for (char c : version.output) {
+    const bool digit = c >= '0' && c <= '9';
+    if (!digit || shape.empty() || shape.back() != '#') shape += digit ? '#' : c;
+  }
+  EXPECT_EQ(shape, "tarvolo-results #.#\n") << version.output;
   EXPECT_FALSE(fs::exists(folder / "out"));
 }
 
@@ -97,11 +112,16 @@ TEST(ResultsProgram, WritesOnlyItsOwnFilesInsideTheFolderAndTheSameBytesAgain) {
   fs::create_symlink("../outside.html", folder / "out/10000-1.html");
   // Pages of an earlier, longer ranking go (a link among them as a link);
   // what only looks like them stays.
-  WriteBytes(folder / "out/10000-2.html", "old page");
+  for (const char* page : {"10000-2.html", "check-3.html", "processors-2.html",
+                           "cpu-0123456789abcdef-100000-2.html"}) {
+    WriteBytes(folder.path() / "out" / page, "old page");
+  }
   fs::create_symlink("../outside.html", folder / "out/unmeasured-1.html");
   fs::create_directories(folder / "out/100000-9.html");
-  const std::set<std::string> notOurs = {"10000-02.html", "10000-2.html.bak", "notes.html",
-                                         "10000-.html", "results.csv~"};
+  const std::set<std::string> notOurs = {
+      "10000-02.html", "10000-2.html.bak", "notes.html",    "10000-.html",
+      "results.csv~",  "processors-1.htm", "cpu-k6-1.html", "cpu-0123456789ABCDEF-10000-1.html",
+      "check.html"};
   for (const std::string& name : notOurs) WriteBytes(folder.path() / "out" / name, "mine");
 
   ASSERT_EQ(RunProgram(folder, "-o out a.txt b.txt").status, 0);
@@ -115,7 +135,7 @@ TEST(ResultsProgram, WritesOnlyItsOwnFilesInsideTheFolderAndTheSameBytesAgain) {
     if (notOurs.count(name) == 0) written.insert(name);
   }
   EXPECT_EQ(written, (std::set<std::string>{"index.html", "10000-1.html", "100000-1.html",
-                                            "100000-9.html", "results.csv"}));
+                                            "processors.html", "100000-9.html", "results.csv"}));
   for (const std::string& name : notOurs) {
     EXPECT_EQ(ReadBytes(folder.path() / "out" / name), "mine") << name;
     fs::remove(folder.path() / "out" / name);
@@ -137,6 +157,51 @@ TEST(ResultsProgram, WritesOnlyItsOwnFilesInsideTheFolderAndTheSameBytesAgain) {
   fs::rename(folder / "b.txt", folder / "out/b.txt");
   ASSERT_EQ(RunProgram(folder, "-o out out").status, 0);
   EXPECT_EQ(ReadBytes(folder / "out/index.html"), page);
+}
+
+// Every file in the folder (none under it) by name, with its bytes.
+std::map<std::string, std::string> FilesIn(const fs::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    files[entry.path().filename().string()] = ReadBytes(entry.path());
+  }
+  return files;
+}
+
+TEST(ResultsProgram, AFullDiskLeavesThePublishedPagesAsTheyWereAndExitsWithThree) {
+  // A file system of a few hundred kilobytes, mounted by the test run (root only).
+  const char* small = std::getenv("TARVOLO_RESULTS_SMALL_FOLDER");
+  if (small == nullptr || !fs::is_directory(small)) GTEST_SKIP() << "no small file system";
+  ScratchFolder folder;
+  const fs::path site = fs::path(small) / "site";
+  fs::remove_all(site);
+  const std::string output = "-o '" + site.string() + "' ";
+  WriteBytes(folder / "few.txt", Report("a") + Report("b"));
+  // Rankings of a few hundred kilobytes: the first page fits, the rest does not.
+  std::string many;
+  for (int i = 0; i < 3000; ++i) many += Report((std::to_string(i) + std::string(40, 'x')).c_str());
+  WriteBytes(folder / "many.txt", many);
+
+  ASSERT_EQ(RunProgram(folder, output + "few.txt").status, 0);
+  const auto published = FilesIn(site);
+  ASSERT_EQ(published.count("index.html"), 1u);
+
+  const Outcome full = RunProgram(folder, output + "many.txt");
+  EXPECT_EQ(full.status, 3) << full.errors;
+  // Which page could not be written, and why.
+  EXPECT_NE(full.errors.find(".html: No space left on device"), std::string::npos) << full.errors;
+  // Every page as it was, and nothing of the failed run left behind.
+  const auto now = FilesIn(site);
+  std::set<std::string> changed;
+  for (const auto& [name, bytes] : published) {
+    if (now.count(name) == 0 || now.at(name) != bytes) changed.insert(name);
+  }
+  for (const auto& [name, bytes] : now) {
+    if (published.count(name) == 0) changed.insert(name);
+  }
+  EXPECT_EQ(changed, std::set<std::string>{});
+
+  fs::remove_all(site);
 }
 
 }  // namespace
