@@ -20,7 +20,8 @@ timeout_s=5
 # FUZZ_TARGETS picks some of them (names separated by blanks).
 read -r -a targets <<<"${FUZZ_TARGETS:-received_file_fuzz entries_fuzz decoders_fuzz report_fuzz}"
 
-packages=(cmake ninja-build clang-14 libfuzzer-14-dev pkg-config libgmime-3.0-dev libxml2-dev python3)
+packages=(cmake ninja-build clang-14 libfuzzer-14-dev pkg-config libgmime-3.0-dev libxml2-dev libicu-dev
+  libmagic-dev python3)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -39,7 +40,9 @@ if ! { configure_tree fuzz && cmake --build --preset fuzz; } >build/fuzz-build.l
   exit 1
 fi
 
-out=build/fuzz/run
+# A work folder per set of targets, so that two sets can run side by side.
+targets_name=${targets[*]}
+out=build/fuzz/run/${targets_name// /+}
 rm -rf "$out"
 mkdir -p "$out"
 python3 tests/fuzz/make_seeds.py "$out/seeds" "$out/tarvolo.dict"

@@ -1,5 +1,6 @@
-// The charset decoders and the HTML-to-text conversion on their own: the first
-// byte picks the declared charset, the rest is the part's bytes.
+// The charset decoders, flowed text and the HTML-to-text conversion on their
+// own: the first byte picks the declared charset and whether the part is flowed,
+// the rest is the part's bytes.
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
@@ -8,7 +9,9 @@
 #include <utility>
 
 #include "fuzz_support.h"
+#include "results/read/flowed_text.h"
 #include "results/read/html_text.h"
+#include "results/read/katakana_shifts.h"
 #include "results/read/received_text.h"
 #include "results/read/text_decoding.h"
 #include "text_checks.h"
@@ -31,7 +34,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
 
   DecodedText declared = DecodeDeclared(bytes, charset);
-  CheckReceivedText({std::move(declared.utf8), std::move(declared.unreadable), false});
+  CheckReceivedText({declared.utf8, declared.unreadable, false});
+  // Joining soft line breaks moves every unreadable place along with its text.
+  if (data[0] & 0x80) {
+    UndoFlowed(declared.utf8, declared.unreadable, (data[0] & 0x40) != 0);
+    CheckReceivedText({std::move(declared.utf8), std::move(declared.unreadable), false});
+  }
+  // Katakana by SO/SI, rewritten as escapes, reads as ISO-2022-JP like any other.
+  if (HasKatakanaShift(bytes)) {
+    DecodedText shifted = DecodeAs(KatakanaShiftsAsEscapes(bytes), TextEncoding::kIso2022Jp);
+    CheckReceivedText({std::move(shifted.utf8), std::move(shifted.unreadable), false});
+  }
   DecodedText guessed = DecodeToUtf8(bytes);
   const ReceivedText text{std::move(guessed.utf8), std::move(guessed.unreadable), false};
   CheckReceivedText(text);
