@@ -65,11 +65,11 @@ for target in "${targets[@]}"; do
   executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$out/$target.log" | tail -n 1)
   per_second=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$out/$target.log" | tail -n 1)
   edges=$(grep -oE 'cov: [0-9]+' "$out/$target.log" | tail -n 1 | awk '{print $2}')
-  # The committed corpus made anew: the smallest set that covers all it and
-  # this run's inputs cover.
+  # The committed corpus made anew: a small set (greedy set cover) that covers
+  # all it and this run's inputs cover.
   minimised=$out/minimised/$target
   mkdir -p "$minimised"
-  "$bin" -merge=1 -rss_limit_mb="$rss_limit_mb" -timeout="$timeout_s" \
+  "$bin" -set_cover_merge=1 -rss_limit_mb="$rss_limit_mb" -timeout="$timeout_s" \
     "$minimised" "$corpus" "$found" >"$out/$target.merge.log" 2>&1 || true
   if [ -n "$(ls -A "$minimised")" ]; then
     rm -f "$corpus"/*
