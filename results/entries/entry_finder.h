@@ -17,7 +17,7 @@ struct FoundEntry {
 // <maker>" (a mail line after a header, with only blank lines between, is part
 // of the header's entry) and runs to the start of the next entry, to a quote
 // or to the end of the text. A quoted line starts none. lines are
-// SplitIntoLines(text).
+// SplitIntoLines(text), their quotes marked (MarkQuotedLines).
 std::vector<FoundEntry> FindEntries(const std::vector<TextLine>& lines, std::string_view text);
 
 #endif

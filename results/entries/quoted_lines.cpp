@@ -108,7 +108,8 @@ bool IsQuoteLine(std::string_view line) {
   return false;
 }
 
-void MarkAttributionLines(std::vector<TextLine>& lines) {
+void MarkQuotedLines(std::vector<TextLine>& lines) {
+  for (TextLine& line : lines) line.quoted = IsQuoteLine(line.content);
   for (std::size_t i = 1; i < lines.size(); ++i) {
     if (!lines[i].quoted || lines[i - 1].quoted) continue;
     // Gmail puts a blank line between the attribution and the quote.

@@ -13,9 +13,9 @@
 // A line led (after blanks) by ">", the full-width "＞" or "|", at any depth.
 bool IsQuoteLine(std::string_view line);
 
-// Marks as quoted what introduces each quote, with at most one blank line
-// between: an attribution line ("On ... wrote:", "2026年12月1日(火) 10:00 山田
-// <...>:") or the quoted mail's head as Outlook gives it ("From: ...").
-void MarkAttributionLines(std::vector<TextLine>& lines);
+// Marks as quoted every quote line and what introduces each quote, with at most
+// one blank line between: an attribution line ("On ... wrote:", "2026年12月1日(火)
+// 10:00 山田 <...>:") or the quoted mail's head as Outlook gives it ("From: ...").
+void MarkQuotedLines(std::vector<TextLine>& lines);
 
 #endif

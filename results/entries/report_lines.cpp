@@ -1,6 +1,5 @@
 #include "results/entries/report_lines.h"
 
-#include "results/entries/quoted_lines.h"
 #include "results/read/text_lines.h"
 
 namespace {
@@ -29,8 +28,7 @@ std::vector<TextLine> SplitIntoLines(std::string_view text) {
   while (!text.empty()) {
     const char* start = text.data();
     const std::string_view line = TakeLine(text);
-    lines.push_back({start, TrimBlanks(line), IsQuoteLine(line)});
+    lines.push_back({start, TrimBlanks(line), false});
   }
-  MarkAttributionLines(lines);
   return lines;
 }

@@ -30,8 +30,8 @@ struct TextLine {
   bool quoted;               // a reply's quote, or the line that introduces one
 };
 
-// Every line of text (which must outlive them), with its content and whether
-// it is quoted.
+// Every line of text (which must outlive them), with its content; none yet
+// marked as quoted (MarkQuotedLines does that).
 std::vector<TextLine> SplitIntoLines(std::string_view text);
 
 #endif
