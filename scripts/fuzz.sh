@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs every fuzz target (or those in FUZZ_TARGETS) under libFuzzer for FUZZ_SECONDS each (600 unless set),
-# starting from its committed corpus and seeds made afresh from the project's own
+# starting from its committed corpus and starting inputs made afresh from the project's own
 # samples and generators, then folds what it found into the committed corpus
 # (minimised). Prints per target: executions, executions per second, edges
 # covered, corpus size and findings. A finding's input is left in
@@ -45,7 +45,7 @@ targets_name=${targets[*]}
 out=build/fuzz/run/${targets_name// /+}
 rm -rf "$out"
 mkdir -p "$out"
-python3 tests/fuzz/make_seeds.py "$out/seeds" "$out/tarvolo.dict"
+python3 tests/fuzz/starting_inputs.py "$out/starting" "$out/tarvolo.dict"
 
 # A small quarantine, so that the memory limit measures the tool, not ASan.
 export ASAN_OPTIONS=quarantine_size_mb=16:detect_leaks=1
@@ -61,7 +61,7 @@ for target in "${targets[@]}"; do
   "$bin" -max_total_time="$seconds" -rss_limit_mb="$rss_limit_mb" \
     -malloc_limit_mb="$malloc_limit_mb" -timeout="$timeout_s" -dict="$out/tarvolo.dict" \
     -artifact_prefix="$findings/" -print_final_stats=1 -print_pcs=0 \
-    "$found" "$corpus" "$out/seeds/$target" >"$out/$target.log" 2>&1 || true
+    "$found" "$corpus" "$out/starting/$target" >"$out/$target.log" 2>&1 || true
   executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$out/$target.log" | tail -n 1)
   per_second=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$out/$target.log" | tail -n 1)
   edges=$(grep -oE 'cov: [0-9]+' "$out/$target.log" | tail -n 1 | awk '{print $2}')

@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
-"""Seeds and a dictionary for the fuzz targets, made from the project's own samples.
+"""Starting inputs and a dictionary for the fuzz targets, made from the project's own samples.
 
-Usage: make_seeds.py SEED_FOLDER DICTIONARY
+Usage: starting_inputs.py INPUT_FOLDER DICTIONARY
 
-SEED_FOLDER gets one folder per target: report files as the program appends them,
+INPUT_FOLDER gets one folder per target: report files as the program appends them,
 mails and an mbox as scripts/mail_corpus.py writes them (quoted-printable, base64,
 an attached report file), web-mail HTML, Japanese charsets; the decoded report text
 for the entry finder; the report text with its two times for the program's own
@@ -67,8 +67,8 @@ def mails():
 
 
 def main():
-    seeds, dictionary = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2])
-    folders = {name: seeds / name for name in
+    starting, dictionary = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2])
+    folders = {name: starting / name for name in
                ("received_file_fuzz", "entries_fuzz", "decoders_fuzz", "report_fuzz")}
     for folder in folders.values():
         folder.mkdir(parents=True, exist_ok=True)
