@@ -13,9 +13,12 @@ constexpr std::size_t kCacheBytes = std::size_t{1} << 20;
 struct BufferedFileStream {
   GMimeStream parent;
   int fd;
-  char* cache;  // kCacheBytes, holding the file from cacheStart on
+  char* cache;  // kCacheBytes, holding the file from cacheStart on; none in a substream
   gint64 cacheStart;
   gint64 cacheLength;
+  // A substream (a part's content) reads from the cache of the stream it was cut
+  // from, where the parser has just read it, else straight from the file.
+  BufferedFileStream* source;
   gboolean eof;  // a read met the end of the file
 };
 
@@ -29,17 +32,27 @@ BufferedFileStream* Self(GMimeStream* stream) {
   return reinterpret_cast<BufferedFileStream*>(stream);
 }
 
-// Brings the bytes at position into the cache; false on a read error.
-bool Fill(BufferedFileStream* self, gint64 position) {
-  if (position >= self->cacheStart && position < self->cacheStart + self->cacheLength) return true;
+// Every read is a pread at the stream's own position: streams over the same
+// file, on one thread or several, never move a shared file offset.
+ssize_t ReadFile(int fd, char* buffer, size_t length, gint64 position) {
   ssize_t read;
   do {
-    read = pread(self->fd, self->cache, kCacheBytes, static_cast<off_t>(position));
+    read = pread(fd, buffer, length, static_cast<off_t>(position));
   } while (read < 0 && errno == EINTR);
-  if (read < 0) return false;
-  self->cacheStart = position;
-  self->cacheLength = read;
-  return true;
+  return read;
+}
+
+bool Holds(const BufferedFileStream* self, gint64 position) {
+  return position >= self->cacheStart && position < self->cacheStart + self->cacheLength;
+}
+
+// Copies from the cache what it holds at position; 0 when it holds nothing there.
+size_t FromCache(const BufferedFileStream* self, char* buffer, size_t length, gint64 position) {
+  if (!Holds(self, position)) return 0;
+  const gint64 offset = position - self->cacheStart;
+  const size_t count = MIN(length, static_cast<size_t>(self->cacheLength - offset));
+  std::memcpy(buffer, self->cache + offset, count);
+  return count;
 }
 
 ssize_t Read(GMimeStream* stream, char* buffer, size_t length) {
@@ -49,17 +62,26 @@ ssize_t Read(GMimeStream* stream, char* buffer, size_t length) {
     length =
         static_cast<size_t>(MIN(static_cast<gint64>(length), stream->bound_end - stream->position));
   }
-  if (!Fill(self, stream->position)) return -1;
-  const gint64 offset = stream->position - self->cacheStart;
-  const size_t count =
-      self->cacheLength > offset ? MIN(length, static_cast<size_t>(self->cacheLength - offset)) : 0;
+  ssize_t count;
+  if (self->source != nullptr) {
+    count = static_cast<ssize_t>(FromCache(self->source, buffer, length, stream->position));
+    if (count == 0) count = ReadFile(self->fd, buffer, length, stream->position);
+  } else {
+    if (!Holds(self, stream->position) && length > 0) {
+      const ssize_t filled = ReadFile(self->fd, self->cache, kCacheBytes, stream->position);
+      if (filled < 0) return -1;
+      self->cacheStart = stream->position;
+      self->cacheLength = filled;
+    }
+    count = static_cast<ssize_t>(FromCache(self, buffer, length, stream->position));
+  }
+  if (count < 0) return -1;
   if (count == 0) {
     self->eof = TRUE;
     return 0;
   }
-  std::memcpy(buffer, self->cache + offset, count);
-  stream->position += static_cast<gint64>(count);
-  return static_cast<ssize_t>(count);
+  stream->position += count;
+  return count;
 }
 
 ssize_t Write(GMimeStream*, const char*, size_t) {
@@ -110,14 +132,17 @@ gint64 Tell(GMimeStream* stream) {
   return stream->position;
 }
 
+GMimeStream* NewStream(int fd, BufferedFileStream* source, gint64 start, gint64 end);
+
 GMimeStream* Substream(GMimeStream* stream, gint64 start, gint64 end) {
-  GMimeStream* part = g_mime_stream_fs_new_with_bounds(Self(stream)->fd, start, end);
-  g_mime_stream_fs_set_owner(GMIME_STREAM_FS(part), FALSE);
-  return part;
+  BufferedFileStream* self = Self(stream);
+  return NewStream(self->fd, self->source != nullptr ? self->source : self, start, end);
 }
 
 void Finalize(GObject* object) {
-  g_free(Self(GMIME_STREAM(object))->cache);
+  BufferedFileStream* self = Self(GMIME_STREAM(object));
+  g_free(self->cache);
+  if (self->source != nullptr) g_object_unref(self->source);
   G_OBJECT_CLASS(parentClass)->finalize(object);
 }
 
@@ -144,15 +169,20 @@ GType BufferedFileStreamType() {
   return type;
 }
 
-}  // namespace
-
-GMimeStream* NewBufferedFileStream(int fd) {
+GMimeStream* NewStream(int fd, BufferedFileStream* source, gint64 start, gint64 end) {
   auto* self = static_cast<BufferedFileStream*>(g_object_new(BufferedFileStreamType(), nullptr));
   self->fd = fd;
-  self->cache = static_cast<char*>(g_malloc(kCacheBytes));
+  self->cache = source == nullptr ? static_cast<char*>(g_malloc(kCacheBytes)) : nullptr;
   self->cacheStart = 0;
   self->cacheLength = 0;
+  self->source = source != nullptr ? static_cast<BufferedFileStream*>(g_object_ref(source)) : nullptr;
   self->eof = FALSE;
-  g_mime_stream_construct(&self->parent, 0, -1);
+  g_mime_stream_construct(&self->parent, start, end);
   return &self->parent;
+}
+
+}  // namespace
+
+GMimeStream* NewBufferedFileStream(int fd, gint64 start) {
+  return NewStream(fd, nullptr, start, -1);
 }
