@@ -147,7 +147,7 @@ class MessageReader {
     const bool html = IsType(object, "text", "html");
     const bool octets = IsType(object, "application", "octet-stream");
     if (!IsType(object, "text", "*") && !octets) return;
-    const PartContent content = ReadPartContent(part, octets);
+    const PartContent content = ReadPartContent(part, octets, decoders_);
     if (content.outcome == PartOutcome::kTooLarge) {
       lost_(LostPart{"a part of more than " + std::to_string(kMaxTextPartBytes >> 20) +
                          " MB, too large for a report",
@@ -184,6 +184,7 @@ class MessageReader {
   const std::function<void(const LostPart&)>& lost_;
   std::string mail_;
   bool damaged_ = false;
+  TransferDecoders decoders_;
 };
 
 // The parser's warnings that mean a message is not whole; the others (a

@@ -35,27 +35,38 @@ class Base64Check {
   bool broken_ = false;
 };
 
-// The filter that undoes an encoding; none for 7bit, 8bit and binary.
-GMimeFilter* DecoderFor(GMimeContentEncoding encoding) {
+}  // namespace
+
+GMimeFilter* TransferDecoders::For(GMimeContentEncoding encoding) {
+  GObjectPtr<GMimeFilter>* decoder = nullptr;
   switch (encoding) {
     case GMIME_CONTENT_ENCODING_BASE64:
+      decoder = &base64_;
+      break;
     case GMIME_CONTENT_ENCODING_QUOTEDPRINTABLE:
+      decoder = &quotedPrintable_;
+      break;
     case GMIME_CONTENT_ENCODING_UUENCODE:
-      return g_mime_filter_basic_new(encoding, FALSE);
+      decoder = &uuencode_;
+      break;
     default:
       return nullptr;
   }
+  if (*decoder) {
+    g_mime_filter_reset(decoder->get());
+  } else {
+    decoder->reset(g_mime_filter_basic_new(encoding, FALSE));
+  }
+  return decoder->get();
 }
 
-}  // namespace
-
-PartContent ReadPartContent(GMimePart* part, bool sniff) {
+PartContent ReadPartContent(GMimePart* part, bool sniff, TransferDecoders& decoders) {
   PartContent content;
   GMimeDataWrapper* wrapper = g_mime_part_get_content(part);
   GMimeStream* stream = wrapper != nullptr ? g_mime_data_wrapper_get_stream(wrapper) : nullptr;
   if (stream == nullptr) return content;
   const GMimeContentEncoding encoding = g_mime_data_wrapper_get_encoding(wrapper);
-  const GObjectPtr<GMimeFilter> decoder(DecoderFor(encoding));
+  GMimeFilter* const decoder = decoders.For(encoding);
   Base64Check base64;
   bool sniffed = !sniff;
   const auto decided = [&]() {
@@ -90,13 +101,13 @@ PartContent ReadPartContent(GMimePart* part, bool sniff) {
     }
     char* out = nullptr;
     std::size_t outCount = 0, outPrespace = 0;
-    g_mime_filter_filter(decoder.get(), buffer, count, 0, &out, &outCount, &outPrespace);
+    g_mime_filter_filter(decoder, buffer, count, 0, &out, &outCount, &outPrespace);
     going = append(out, outCount);
   }
   if (going && decoder) {
     char* out = nullptr;
     std::size_t outCount = 0, outPrespace = 0;
-    g_mime_filter_complete(decoder.get(), buffer, 0, 0, &out, &outCount, &outPrespace);
+    g_mime_filter_complete(decoder, buffer, 0, 0, &out, &outCount, &outPrespace);
     going = append(out, outCount);
   }
   if (going && !sniffed) decided();
