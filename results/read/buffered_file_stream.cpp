@@ -175,7 +175,8 @@ GMimeStream* NewStream(int fd, BufferedFileStream* source, gint64 start, gint64 
   self->cache = source == nullptr ? static_cast<char*>(g_malloc(kCacheBytes)) : nullptr;
   self->cacheStart = 0;
   self->cacheLength = 0;
-  self->source = source != nullptr ? static_cast<BufferedFileStream*>(g_object_ref(source)) : nullptr;
+  self->source =
+      source != nullptr ? static_cast<BufferedFileStream*>(g_object_ref(source)) : nullptr;
   self->eof = FALSE;
   g_mime_stream_construct(&self->parent, start, end);
   return &self->parent;

@@ -3,6 +3,7 @@
 #include <magic.h>
 
 #include <cstring>
+#include <mutex>
 
 #include "results/read/owners.h"
 
@@ -41,6 +42,10 @@ bool MayBeText(std::string_view head) {
   // a third of a millisecond to go through its whole database for a text it
   // has no signature for: a head that plainly looks like text is not asked.
   if (LooksLikeText(head)) return true;
+  // One cookie for every thread, asked by one at a time; the type's words are
+  // the cookie's until it is asked again.
+  static std::mutex asking;
+  const std::lock_guard<std::mutex> lock(asking);
   magic_set* const magic = Magic();
   const char* type = magic != nullptr ? magic_buffer(magic, head.data(), head.size()) : nullptr;
   if (type == nullptr) return false;

@@ -80,6 +80,9 @@ class TextCollector {
 
 std::string HtmlToText(std::string_view html) {
   if (html.empty() || html.size() > static_cast<std::size_t>(INT_MAX)) return std::string();
+  // libxml2 readies itself once, before threads may parse side by side.
+  static const bool ready = (xmlInitParser(), true);
+  static_cast<void>(ready);
   // No network, no error output: a mail's HTML is nobody's to fetch or report.
   const XmlDocPtr document(htmlReadMemory(
       html.data(), static_cast<int>(html.size()), nullptr, "UTF-8",

@@ -3,6 +3,9 @@
 #include <gmime/gmime.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+
 #include <string>
 #include <utility>
 
@@ -75,18 +78,6 @@ bool IsType(GMimeObject* object, const char* type, const char* subtype) {
 // Deeper than any mail program nests: a mail built to exhaust the stack stops here.
 constexpr int kMaxDepth = 64;
 
-// Which mail a message is, in words: its Message-ID, and in an mbox its place.
-std::string MailNamed(GMimeMessage* message, bool inMbox, std::size_t number, gint64 offset) {
-  const char* id = g_mime_message_get_message_id(message);
-  std::string named =
-      id != nullptr ? "the mail <" + std::string(id) + ">" : "a mail without Message-ID";
-  if (inMbox) {
-    named += ", mail " + std::to_string(number) + " of the mbox (its From line at byte " +
-             std::to_string(offset) + ")";
-  }
-  return named;
-}
-
 class MessageReader {
  public:
   MessageReader(bool fromMbox, const std::function<void(const TextPart&)>& each,
@@ -96,9 +87,18 @@ class MessageReader {
   // Set by the parser's warnings while it builds the message.
   void NoteDamage() { damaged_ = true; }
 
-  void Read(GMimeMessage* message, std::string mail) {
-    mail_ = std::move(mail);
+  void Read(GMimeMessage* message, MailPlace place) {
+    const char* id = g_mime_message_get_message_id(message);
+    place.messageId = id != nullptr ? id : "";
+    mail_ = std::move(place);
     Walk(g_mime_message_get_mime_part(message), 0);
+    damaged_ = false;
+  }
+
+  // A From line with no mail header after it: nothing of it can be read.
+  void Unreadable(MailPlace place) {
+    place.headerRead = false;
+    lost_(LostPart{"a mail with no header after its From line", place});
     damaged_ = false;
   }
 
@@ -182,7 +182,7 @@ class MessageReader {
   const bool fromMbox_;
   const std::function<void(const TextPart&)>& each_;
   const std::function<void(const LostPart&)>& lost_;
-  std::string mail_;
+  MailPlace mail_;
   bool damaged_ = false;
   TransferDecoders decoders_;
 };
@@ -217,33 +217,93 @@ FileKind KindOfFile(std::string_view head) {
   return StartsWithMailHeader(head) ? FileKind::kMessage : FileKind::kText;
 }
 
-std::size_t ReadMail(int fd, FileKind kind, const std::function<void(const TextPart&)>& each,
-                     const std::function<void(const LostPart&)>& lost) {
+std::string MailNamed(const MailPlace& place, std::size_t countedBefore) {
+  std::string named;
+  if (place.headerRead) {
+    named = place.messageId.empty() ? "a mail without Message-ID"
+                                    : "the mail <" + place.messageId + ">";
+  }
+  if (place.offset >= 0) {
+    named += (named.empty() ? "mail " : ", mail ") + std::to_string(countedBefore + place.number) +
+             " of the mbox (its From line at byte " + std::to_string(place.offset) + ")";
+  }
+  return named;
+}
+
+std::int64_t NextFromLine(int fd, std::int64_t at, std::int64_t before) {
+  constexpr std::string_view kFromLine = "\nFrom ";
+  // The file's start counts as the start of a line, as a line break does.
+  std::int64_t position = at > 0 ? at - 1 : 0;
+  std::string window = at > 0 ? "" : "\n";
+  char buffer[65536];
+  while (position < before) {
+    ssize_t read;
+    do {
+      read = pread(fd, buffer, sizeof buffer, static_cast<off_t>(position));
+    } while (read < 0 && errno == EINTR);
+    // The end, or as far as the file can be read.
+    if (read <= 0) return std::min(std::max(position, at), before);
+    const std::int64_t windowStart = position - static_cast<std::int64_t>(window.size());
+    window.append(buffer, static_cast<std::size_t>(read));
+    const std::size_t found = window.find(kFromLine);
+    if (found != std::string::npos) {
+      return std::min(windowStart + static_cast<std::int64_t>(found) + 1, before);
+    }
+    position += read;
+    window.erase(0, window.size() - (kFromLine.size() - 1));  // a line break and "From" may go on
+  }
+  return before;
+}
+
+MailsRead ReadMails(int fd, FileKind kind, MailSpan span,
+                    const std::function<void(const TextPart&)>& each,
+                    const std::function<void(const LostPart&)>& lost) {
   static const bool initialised = (g_mime_init(), true);
   static_cast<void>(initialised);
-  if (kind == FileKind::kText || lseek(fd, 0, SEEK_SET) != 0) return 0;
+  MailsRead read{0, span.start};
+  if (kind == FileKind::kText) return read;
+  const bool mbox = kind == FileKind::kMbox;
+  if (!mbox) span = MailSpan{0, 1};
 
-  // The parser reads the file through a stream and keeps no part's content in
-  // memory: a message at a time is held, however large the mbox.
-  const GObjectPtr<GMimeStream> stream(NewBufferedFileStream(fd));
-  const GObjectPtr<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
-  g_mime_parser_set_format(parser.get(),
-                           kind == FileKind::kMbox ? GMIME_FORMAT_MBOX : GMIME_FORMAT_MESSAGE);
-  g_mime_parser_set_persist_stream(parser.get(), TRUE);
-
-  MessageReader reader(kind == FileKind::kMbox, each, lost);
+  MessageReader reader(mbox, each, lost);
   const ParserOptionsPtr options(g_mime_parser_options_new());
   g_mime_parser_options_set_warning_callback(options.get(), OnParserWarning, &reader);
-
-  std::size_t messages = 0;
-  while (!g_mime_parser_eos(parser.get())) {
-    const GObjectPtr<GMimeMessage> message(
-        g_mime_parser_construct_message(parser.get(), options.get()));
-    if (!message) break;
-    ++messages;
-    const gint64 offset = g_mime_parser_get_mbox_marker_offset(parser.get());
-    reader.Read(message.get(), MailNamed(message.get(), kind == FileKind::kMbox, messages, offset));
-    if (kind == FileKind::kMessage) break;
+  // One parser reads on from one place; a mail GMime cannot read stops it, and
+  // a new one starts at the next From line.
+  while (read.next < span.end) {
+    // The parser reads the file through a stream and keeps no part's content
+    // in memory: a message at a time is held, however large the mbox.
+    const GObjectPtr<GMimeStream> stream(NewBufferedFileStream(fd, read.next));
+    const GObjectPtr<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
+    g_mime_parser_set_format(parser.get(), mbox ? GMIME_FORMAT_MBOX : GMIME_FORMAT_MESSAGE);
+    g_mime_parser_set_persist_stream(parser.get(), TRUE);
+    for (;;) {
+      // After a message, the parser stands at the next one's From line.
+      read.next = g_mime_parser_tell(parser.get());
+      if (g_mime_parser_eos(parser.get()) || read.next >= span.end) return read;
+      const std::int64_t startedAt = read.next;
+      const GObjectPtr<GMimeMessage> message(
+          g_mime_parser_construct_message(parser.get(), options.get()));
+      if (!mbox) {
+        if (message) reader.Read(message.get(), MailPlace{});
+        read.mails = message ? 1 : 0;
+        return read;
+      }
+      ++read.mails;
+      const MailPlace place{"", true, read.mails,
+                            g_mime_parser_get_mbox_marker_offset(parser.get())};
+      if (!message && place.offset < startedAt) {  // no From line left: the end, no mail
+        --read.mails;
+        return read;
+      }
+      if (!message) {
+        reader.Unreadable(place);
+        read.next = NextFromLine(
+            fd, std::max({g_mime_parser_tell(parser.get()), place.offset + 1, startedAt + 1}));
+        break;
+      }
+      reader.Read(message.get(), place);
+    }
   }
-  return messages;
+  return read;
 }

@@ -10,22 +10,33 @@ namespace {
 // Enough of an attachment for libmagic and the look of its bytes.
 constexpr std::size_t kSniffBytes = 16384;
 
+enum Kind : unsigned char { kOther, kLetter, kPadding, kSpace };
+
+// Each byte's kind in base64: its alphabet, padding, line breaks and blanks.
+struct Base64Kinds {
+  constexpr Base64Kinds() {
+    for (int c = 'A'; c <= 'Z'; ++c) of[c] = kLetter;
+    for (int c = 'a'; c <= 'z'; ++c) of[c] = kLetter;
+    for (int c = '0'; c <= '9'; ++c) of[c] = kLetter;
+    of[static_cast<unsigned char>('+')] = of[static_cast<unsigned char>('/')] = kLetter;
+    of[static_cast<unsigned char>('=')] = kPadding;
+    for (char c : {'\r', '\n', ' ', '\t'}) of[static_cast<unsigned char>(c)] = kSpace;
+  }
+  Kind of[256] = {};
+};
+constexpr Base64Kinds kKinds;
+
 // Base64 as a mail may carry it: the alphabet, line breaks, padding at the end
 // only. GMime's decoder passes over anything else without a word.
 class Base64Check {
  public:
   void Feed(const char* bytes, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
-      const unsigned char c = static_cast<unsigned char>(bytes[i]);
-      if (c == '\r' || c == '\n' || c == ' ' || c == '\t') continue;
-      const bool alphabet = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                            (c >= '0' && c <= '9') || c == '+' || c == '/';
-      if (c == '=') {
-        ++padding_;
-      } else if (!alphabet || padding_ > 0) {
-        broken_ = true;
-      }
-      ++count_;
+      const Kind kind = kKinds.of[static_cast<unsigned char>(bytes[i])];
+      // Without a branch a byte: most parts are base64 through and through.
+      broken_ |= kind == kOther || (kind == kLetter && padding_ > 0);
+      padding_ += kind == kPadding;
+      count_ += kind != kSpace;
     }
   }
   bool WellFormed() const { return !broken_ && count_ % 4 == 0 && padding_ <= 2; }

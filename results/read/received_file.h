@@ -4,6 +4,7 @@
 #define TARVOLO_RESULTS_READ_RECEIVED_FILE_H
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -19,9 +20,18 @@ struct FileRead {
   std::vector<std::string> lostParts;
 };
 
-// Calls each for every text of the file: the file itself, or each text part of
-// each of its mails (an entry ends where its part ends).
+// How a large mbox is read: in pieces of about pieceBytes on up to threads
+// threads at once (0: one per processor, up to 8; 1: in one go).
+struct MboxReading {
+  std::int64_t pieceBytes = std::int64_t{4} << 20;
+  unsigned threads = 0;
+};
+
+// Calls each for every text of the file, in the order they stand in it: the
+// file itself, or each text part of each of its mails (an entry ends where its
+// part ends). each is called on the calling thread.
 FileRead ReadReceivedFile(const std::string& path,
-                          const std::function<void(const ReceivedText&)>& each);
+                          const std::function<void(const ReceivedText&)>& each,
+                          const MboxReading& reading = MboxReading());
 
 #endif

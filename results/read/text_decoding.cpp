@@ -154,7 +154,8 @@ class ShiftJisTable {
 // NUL and other control characters would reach the page and the table as they
 // are; like unreadable bytes they are shown as U+FFFD.
 void DecodeShiftJis(std::string_view bytes, DecodedText& decoded) {
-  static ShiftJisTable* const table = new ShiftJisTable;  // kept for the process's life
+  // One table a thread: it is filled as characters turn up.
+  thread_local const std::unique_ptr<ShiftJisTable> table = std::make_unique<ShiftJisTable>();
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t n = bytes.size();
   Utf8Output out(n);

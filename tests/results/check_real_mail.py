@@ -374,15 +374,23 @@ def check_lost(program, root):
     box.add(picture)
     box.add(large)
     box.close()
+    # A From line with no header after it: GMime reads no mail there; the report
+    # after it is still read.
+    after = EmailMessage()
+    after.set_content(report("after-九郎", "0.988", "80.124", "読める"))
+    with open(inbox / "large.mbox", "ab") as mbox:
+        mbox.write(b"\nFrom nobody Mon Dec  7 10:00:00 2026\nno header here\n\n"
+                   + b"From sender Mon Dec  7 10:00:01 2026\n" + after.as_bytes() + b"\n")
     run = subprocess.run([program, "-o", str(pathlib.Path(root) / "site-hostile"), str(inbox)],
                          capture_output=True, text=True)
     failures = [] if run.returncode == 1 else [f"hostile mail: exit status {run.returncode}"]
     for said in ("nested deeper than 64 levels, in the mail <deep@example.jp>",
                  '"x-windows-ucs2" that no decoder knows, in the mail <charset@example.jp>',
-                 "too large for a report, in a mail without Message-ID, mail 2 of the mbox"):
+                 "too large for a report, in a mail without Message-ID, mail 2 of the mbox",
+                 "a mail with no header after its From line, in mail 3 of the mbox"):
         if said not in run.stderr:
             failures.append(f"hostile mail: {said!r} not on stderr: {run.stderr}")
-    if "1 entries read" not in run.stdout or "3 mail parts skipped" not in run.stdout:
+    if "2 entries read" not in run.stdout or "4 mail parts skipped" not in run.stdout:
         failures.append(f"hostile mail: summary {run.stdout.strip()}")
     return failures
 

@@ -14,6 +14,7 @@
 #include "page_parts.h"
 #include "report_samples.h"
 #include "results/rank/result_set.h"
+#include "results/read/received_file.h"
 #include "results/read/text_decoding.h"
 #include "tests/support/test_files.h"
 
@@ -31,7 +32,7 @@ std::vector<std::string> Originals() {
       0.987f, 80.5f, {"<b>太郎</b>", "PC", "K6", "300MHz", "98", "コメント\r\n二行目"});
   const std::string header = "\r\n★★★★★ Tarvolo 結果報告書 ★★★★★\r\n\r\n";
   const std::string part = "\n--b1\nContent-Type: ";
-  // A mail of every part kind the reader takes, and an mbox of two mails.
+  // A mail of every part kind the reader takes, and mboxes.
   const std::string mail =
       "From: a@example.jp\nSubject: r\nMIME-Version: 1.0\n"
       "Content-Type: multipart/mixed; boundary=\"b1\"\n\npreface" +
@@ -45,12 +46,21 @@ std::vector<std::string> Originals() {
   const std::string mbox = from +
                            "From: a@example.jp\nContent-Type: text/plain; charset=shift_jis\n\n" +
                            ToShiftJis(report) + "\n" + from + "Subject: r\n\n>From here\n" + report;
+  // Mails GMime cannot all read: one with no header, a From line in a header
+  // and in a body, one opening a part's header (which ends no mail), a report
+  // between them.
+  const std::string odd = mbox + "\n" + from + "no header here\n\n" + report + from +
+                          "From: b@example.jp\n" + from + "Subject: s\n\n" + report + "\n" + from +
+                          "Subject: t\nContent-Type: multipart/mixed; boundary=b1\n\n--b1\n" +
+                          from + "Content-Type: text/plain\n\n" + report + "\n--b1--\n" + from +
+                          report;
   return {ToShiftJis(header + report + header + report),
           "\xEF\xBB\xBF" + report + report,
           Convert(report, "UTF-8", "ISO-2022-JP"),
           ToShiftJis("前置き\r\n" + report),
           mail,
-          mbox};
+          mbox,
+          odd};
 }
 
 // Pieces that mean something to the reader, the decoders or the writers.
@@ -128,6 +138,23 @@ std::string Bent(std::string text, std::mt19937& generator) {
   return text;
 }
 
+// A file as read with the given way of reading an mbox: its texts in order, the
+// mails counted and the parts named as lost.
+std::string ReadAs(const std::string& path, const MboxReading& reading) {
+  std::string said;
+  const FileRead read = ReadReceivedFile(
+      path,
+      [&said](const ReceivedText& text) {
+        said += "text " + std::to_string(text.damaged) + " [" + text.utf8 + "]";
+        for (std::size_t at : text.unreadable) said += " " + std::to_string(at);
+        said += "\n";
+      },
+      reading);
+  said += "read " + std::to_string(read.read) + ", " + std::to_string(read.mails) + " mails\n";
+  for (const std::string& lost : read.lostParts) said += "lost " + lost + "\n";
+  return said;
+}
+
 TEST(RandomInput, NoCrashAndThePageOnlyEverHoldsItsOwnElements) {
   const char* given = std::getenv("TARVOLO_START_VALUE");  // to replay a failure
   const unsigned startValue = given != nullptr
@@ -152,6 +179,11 @@ TEST(RandomInput, NoCrashAndThePageOnlyEverHoldsItsOwnElements) {
       // And as a received file: a mail is read as mail.
       WriteBytes(received, bent);
       ASSERT_TRUE(AddReceivedFile(received, results, why)) << why;
+      // An mbox read in small pieces on threads reads as it does in one go,
+      // wherever its From lines stand.
+      const std::int64_t pieceBytes = 16 + static_cast<std::int64_t>(generator() % 600);
+      ASSERT_EQ(ReadAs(received, MboxReading{pieceBytes, 3}), ReadAs(received, MboxReading{0, 1}))
+          << "round " << rounds << ", pieces of " << pieceBytes << " bytes";
     }
     ASSERT_EQ(results.read, results.kept.size() + results.merged);
     for (const auto& [file, bytes] : SiteFiles(results)) {
