@@ -18,8 +18,9 @@ constexpr std::size_t kRowsOnIndex = 100;  // per limit
 // index.html or the name of any other page the site has.
 bool IsPageName(std::string_view fileName);
 
-// Every list's pages, the processors' pages, then index.html; false when out
-// refused one.
+// Every list's pages and the processors' pages (two at a time, on two
+// threads, each handed to out alone), then index.html; false when out refused
+// one.
 bool WriteSitePages(const ResultSet& results, const Rankings& rankings, const PageOut& out);
 
 #endif
