@@ -67,6 +67,19 @@ MailsRead ReadDecoded(int fd, FileKind kind, MailSpan span,
                    [&](const LostPart& part) { lost(std::string(part.why), part.mail); });
 }
 
+// The mails in span read in one go, their texts handed to each and the parts
+// not taken added to result, numbered after the mails it counts already.
+void ReadInOneGo(int fd, FileKind kind, MailSpan span,
+                 const std::function<void(const ReceivedText&)>& each, FileRead& result) {
+  const std::size_t before = result.mails;
+  result.mails += ReadDecoded(
+                      fd, kind, span, [&](ReceivedText text) { each(text); },
+                      [&](std::string why, const MailPlace& mail) {
+                        result.lostParts.push_back(LostPartSaid(why, MailNamed(mail, before)));
+                      })
+                      .mails;
+}
+
 // A piece of an mbox as read on a thread of its own, kept until the pieces
 // before it are handed on.
 struct MboxPiece {
@@ -128,15 +141,7 @@ void ReadMboxInPieces(int fd, std::int64_t size, const MboxReading& reading, uns
     return true;
   };
   RunInOrder(count, threads, 2 * std::size_t{threads}, readPiece, take);
-  if (inStep) return;
-  const std::size_t before = result.mails;
-  result.mails += ReadDecoded(
-                      fd, FileKind::kMbox, MailSpan{next, MailSpan().end},
-                      [&](ReceivedText text) { each(text); },
-                      [&](std::string why, const MailPlace& mail) {
-                        result.lostParts.push_back(LostPartSaid(why, MailNamed(mail, before)));
-                      })
-                      .mails;
+  if (!inStep) ReadInOneGo(fd, FileKind::kMbox, MailSpan{next, MailSpan().end}, each, result);
 }
 
 }  // namespace
@@ -157,13 +162,7 @@ FileRead ReadReceivedFile(const std::string& path,
         file.st_size >= 2 * reading.pieceBytes) {
       ReadMboxInPieces(fd.get().number(), file.st_size, reading, threads, each, result);
     } else {
-      result.mails =
-          ReadDecoded(
-              fd.get().number(), kind, MailSpan{}, [&](ReceivedText text) { each(text); },
-              [&](std::string why, const MailPlace& mail) {
-                result.lostParts.push_back(LostPartSaid(why, MailNamed(mail)));
-              })
-              .mails;
+      ReadInOneGo(fd.get().number(), kind, MailSpan{}, each, result);
     }
     if (result.mails > 0) {
       result.read = true;
